@@ -1,0 +1,42 @@
+# make run   build, then install the carried runtime silently under Wine
+# make test  build all presets and run every test
+# make build build all presets
+# make fuzz  run every fuzz target for SECONDS seconds (default 600)
+SHELL := /bin/bash
+ARGS ?= /s
+SECONDS ?= 600
+JOBS ?= $(shell nproc)
+PRESETS := windows-x86 windows-x64 host
+
+.PHONY: setup build run test fuzz bench clean $(addprefix build-,$(PRESETS)) $(addprefix test-,$(PRESETS))
+
+setup:
+	@scripts/setup.sh
+
+build: setup $(addprefix build-,$(PRESETS))
+
+build-%: setup
+	@cmake --preset $* >/dev/null
+	@cmake --build --preset $* -j $(JOBS)
+
+run: setup build-windows-x86
+	@scripts/run-installer build/windows-x86/bin/cxroffline.exe $(ARGS)
+
+test: build
+	@scripts/run-tests $(PRESETS)
+
+test-%: build-%
+	@scripts/run-tests $*
+
+fuzz: build-host
+	@for f in build/host/*_fuzz; do \
+	    echo "== $$f ($(SECONDS) s)"; \
+	    scripts/run-fuzzer $$f $(SECONDS) fuzz || exit 1; \
+	done
+
+bench: setup
+	@for b in bench/*/run; do echo "== $$b"; $$b || exit 1; done
+
+clean:
+	@scripts/wine-prefix stop
+	rm -rf build

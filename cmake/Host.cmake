@@ -1,0 +1,47 @@
+# Native Linux build of the portable code: unit tests under the sanitizers
+# and the fuzz targets.
+option(CX_SANITIZE "Build with AddressSanitizer and UBSan" ON)
+if(CX_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+add_compile_options(-Wall -Wextra)
+
+find_package(ZLIB REQUIRED)
+
+cx_collect(FALSE portableSources portableTests portableSysTests ${CX_PORTABLE_DIRS})
+cx_collect(FALSE hostSources hostTests hostSysTests ${CX_HOST_DIRS})
+
+add_library(cx_core STATIC ${portableSources} ${hostSources})
+target_include_directories(cx_core PUBLIC ${CX_INCLUDE_DIRS})
+target_link_libraries(cx_core PUBLIC ZLIB::ZLIB)
+# Built with coverage instrumentation so fuzz targets can link against it.
+if(CX_SANITIZE)
+    target_compile_options(cx_core PRIVATE -fsanitize=fuzzer-no-link)
+endif()
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+add_executable(portable_tests ${portableTests} ${CMAKE_SOURCE_DIR}/tests/test_main.cpp)
+target_link_libraries(portable_tests PRIVATE cx_core GTest::gtest GTest::gmock)
+gtest_discover_tests(portable_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "CX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+
+# Each fuzz/<name>_fuzz.cpp is one libFuzzer target; CTest runs each briefly.
+set(CX_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs under CTest")
+file(GLOB fuzzSources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*_fuzz.cpp)
+if(CX_SANITIZE)
+    foreach(f ${fuzzSources})
+        get_filename_component(name ${f} NAME_WE)
+        add_executable(${name} ${f})
+        target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+        target_link_libraries(${name} PRIVATE cx_core)
+        add_test(NAME fuzz.${name}
+                 COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer $<TARGET_FILE:${name}>
+                         ${CX_FUZZ_SECONDS} ${CMAKE_SOURCE_DIR}/fuzz)
+    endforeach()
+endif()

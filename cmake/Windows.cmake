@@ -1,0 +1,78 @@
+# Cross build for Windows: the installer, its carried packages and the
+# tests that run under Wine.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wno-missing-field-initializers)
+# Only DLLs that Windows ships: the C++ and threading runtimes go in statically.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(CX_SYSTEM_LIBS msi wininet shlwapi shell32 ole32 oleaut32 uuid comctl32 crypt32
+    advapi32 version user32 gdi32 userenv urlmon)
+
+find_library(CX_ZLIB NAMES libz.a z REQUIRED)
+
+cx_collect(TRUE portableSources portableTests portableSysTests ${CX_PORTABLE_DIRS})
+cx_collect(TRUE windowsSources windowsTests windowsSysTests ${CX_WINDOWS_DIRS})
+
+configure_file(${CMAKE_SOURCE_DIR}/cmake/BuildInfo.h.in
+               ${CMAKE_BINARY_DIR}/generated/BuildInfo.h @ONLY)
+
+add_library(cx_core STATIC ${portableSources} ${windowsSources})
+target_include_directories(cx_core PUBLIC ${CX_INCLUDE_DIRS})
+target_link_libraries(cx_core PUBLIC ${CX_ZLIB} ${CX_SYSTEM_LIBS})
+
+include(cmake/Packages.cmake)
+
+# The installer executable.
+file(GLOB cxrofflineSources CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline/*.cpp)
+list(FILTER cxrofflineSources EXCLUDE REGEX "_(sys)?test\\.cpp$")
+add_executable(cxroffline WIN32 ${cxrofflineSources}
+               ${CMAKE_SOURCE_DIR}/resources/cxroffline.rc)
+target_link_libraries(cxroffline PRIVATE cx_core)
+target_include_directories(cxroffline PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc PROPERTIES
+    OBJECT_DEPENDS "${CX_CARRIED_PACKAGES}")
+target_compile_options(cxroffline PRIVATE
+    $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources>)
+add_dependencies(cxroffline carried_packages)
+
+# Tests, run under Wine through the cross-compiling emulator.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+file(GLOB testSupport CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
+file(GLOB cxrofflineTests CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline/*_test.cpp
+     ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline/*_systest.cpp)
+
+function(cx_add_test_executable name)
+    add_executable(${name} ${ARGN} ${testSupport} ${CMAKE_SOURCE_DIR}/tests/test_resources.rc)
+    target_link_libraries(${name} PRIVATE cx_core GTest::gtest GTest::gmock)
+    target_compile_definitions(${name} PRIVATE
+        CX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" CX_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    target_compile_options(${name} PRIVATE
+        $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/tests -I${CMAKE_SOURCE_DIR}/resources>)
+    add_dependencies(${name} carried_packages cxroffline)
+endfunction()
+
+cx_add_test_executable(portable_tests ${portableTests})
+gtest_discover_tests(portable_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
+cx_add_test_executable(windows_tests ${windowsTests})
+gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
+# Tests that install packages or change shared machine state: the installer
+# service runs one install at a time, so these never overlap.
+cx_add_test_executable(system_tests ${portableSysTests} ${windowsSysTests} ${cxrofflineTests})
+gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600)
+
+# Scripted end-to-end checks of the real executable.
+file(GLOB e2eScripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)
+foreach(script ${e2eScripts})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e.${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
+    set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 900)
+endforeach()

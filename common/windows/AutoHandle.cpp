@@ -1,0 +1,42 @@
+#include "AutoHandle.h"
+
+#include "Log.h"
+#include "WinErrorHandling.h"
+#include "tstrings.h"
+
+namespace {
+
+void logCloseFailure(const char* call, const void* handle, DWORD error) {
+    LOG_AT_NAMED(LOG_ERROR, "WinAutoHandle",
+                 tstrings::sformat("%s failed with %s",
+                                   tstrings::sformat("%s%p)", call, handle).c_str(),
+                                   systemErrorText(error).c_str()));
+}
+
+} // namespace
+
+void closeHANDLE(HANDLE h) {
+    if (h == nullptr || h == INVALID_HANDLE_VALUE) return;
+    if (!CloseHandle(h)) logCloseFailure("CloseHandle(", h, GetLastError());
+}
+
+void closeFindHandle(HANDLE h) {
+    if (h == nullptr || h == INVALID_HANDLE_VALUE) return;
+    if (!FindClose(h)) logCloseFailure("FindClose(", h, GetLastError());
+}
+
+void closeRegHandle(HKEY h) {
+    if (h == nullptr) return;
+    const LONG status = RegCloseKey(h);
+    if (status != ERROR_SUCCESS) logCloseFailure("RegCloseKey(", h, static_cast<DWORD>(status));
+}
+
+void closeModule(HMODULE h) {
+    if (h == nullptr) return;
+    if (!FreeLibrary(h)) logCloseFailure("FreeLibrary(", h, GetLastError());
+}
+
+void closeMappedView(void* view) {
+    if (view == nullptr) return;
+    if (!UnmapViewOfFile(view)) logCloseFailure("UnmapViewOfFile(", view, GetLastError());
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+// Carried resources of the installer executable.
+#define IDR_CALYX_INSTALLER_TYPE "CALYX_INSTALLER"
+#define IDR_RUNTIME_PACKAGE 103
+#define IDR_AGENT_PACKAGE 105

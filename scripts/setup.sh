@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the build and test prerequisites; quick when they are already present.
+set -euo pipefail
+
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
+          wine wine64 wine32:i386 msitools wixl xvfb xauth
+          cmake ninja-build clang googletest zlib1g-dev python3)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" = 0 ] || SUDO="sudo"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "Log.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    logit("Wrapper begin...");
+    return 1;
+}
