@@ -76,3 +76,6 @@ foreach(script ${e2eScripts})
     add_test(NAME e2e.${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 900)
 endforeach()
+
+# Reports a program's whole exit code under Wine, for scripts.
+add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)

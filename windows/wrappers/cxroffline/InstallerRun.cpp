@@ -1,0 +1,187 @@
+#include "InstallerRun.h"
+
+#include <commctrl.h>
+
+#include "Locale.h"
+#include "Log.h"
+#include "MessageBoxes.h"
+#include "SysInfo.h"
+#include "tstrings.h"
+
+namespace {
+
+const char* const kCarriedMajorVersion = "8";
+
+} // namespace
+
+InstallerRun::InstallerRun(HINSTANCE instance, const char* commandLine)
+    : instance_(instance), commandLine_(commandLine ? commandLine : "") {}
+
+void InstallerRun::logStart() {
+    logit("Wrapper begin...");
+    LOG_AT_NAMED(LOG_INFO, "WinMain",
+                 "Running offline CXR wrapper with command line=<" << commandLine_ << ">");
+}
+
+void InstallerRun::secureDllSearchPath() {
+    SetDllDirectoryA("");
+}
+
+void InstallerRun::clearPatchCacheImages() {
+    // Needs the file utilities: deletes "baseimage8" in both patch caches.
+}
+
+void InstallerRun::initCommonControls() {
+    INITCOMMONCONTROLSEX controls;
+    controls.dwSize = 8;
+    controls.dwICC = 0xFF;
+    if (!InitCommonControlsEx(&controls)) {
+        MessageBoxA(nullptr, "Could not initialize common controls!", "Failure", MB_ICONSTOP);
+    }
+}
+
+void InstallerRun::prepareInstallRequest() {
+    // The installer-service request is created with the package utilities;
+    // a 32-bit build always carries the 32-bit package.
+}
+
+void InstallerRun::detectInstalledRuntimes() {
+    // No detection yet: no installed products, so no family upgrade.
+    familyUpgrade_ = false;
+}
+
+void InstallerRun::resetInstallStatus() {
+    // Deletes the vendor value "InstallStatus" once install status lands.
+}
+
+void InstallerRun::initUsageValues() {
+    country_ = "YY";
+    installMethod_ = "cxof";
+}
+
+void InstallerRun::findOldRuntime() {
+    if (oldRuntimeVersion_.empty()) {
+        LOG_AT_NAMED(LOG_TRACE, "WinMain", "No Old CXR Version found");
+    } else {
+        LOG_AT_NAMED(LOG_TRACE, "WinMain", "Old CXR found: " << oldRuntimeVersion_);
+    }
+}
+
+void InstallerRun::detectUpdateAgent() {
+    installedAgentVersion_ = "XX";
+}
+
+InstallerRun::Stop InstallerRun::loadConfiguration() {
+    LOG_AT_NAMED(LOG_TRACE, "WinMain", "Wrapper Load ConfigSettings...");
+    // Without the configuration module every switch reads as absent.
+    silent_ = false;
+    oemUpdate_ = false;
+    launchedFromCxs_ = false;
+    showVerifyPage_ = true;
+    return std::nullopt;
+}
+
+void InstallerRun::chooseLanguage() {
+    try {
+        langId_ = Locale::defaultLocale().langId();
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+        langId_ = 1033;
+    }
+    if (langId_ != 1033) {
+        transforms_ = ":" + std::to_string(langId_);
+    }
+}
+
+void InstallerRun::applyOverrides() {
+    // COUNTRYOVERRIDE and INSTALLDIR come from the configuration.
+}
+
+InstallerRun::Stop InstallerRun::runTestSwitches() {
+    return std::nullopt;
+}
+
+void InstallerRun::composeExtraCommandLine() {
+    // MSI_CMDLINE and CMDLINE come from the configuration.
+}
+
+InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
+    // The install flag is not built yet: no other installation is seen.
+    return std::nullopt;
+}
+
+InstallerRun::Stop InstallerRun::checkReinstallCase() {
+    logit("Wrapper, check for reinstall case..");
+    // Nothing is detected yet, so nothing blocks the install.
+    return std::nullopt;
+}
+
+void InstallerRun::disableVerifyPageOn64Bit() {
+    if (SysInfo::isNative64BitProcess()) {
+        LOG_AT_NAMED(LOG_INFO, "WinMain", "The installer is 64 bit, set bShowVerifyPage = FALSE");
+        showVerifyPage_ = false;
+    }
+}
+
+void InstallerRun::warnUnsupportedSystem() {
+    if (SysInfo::getOsClass() > 1) {
+        return;
+    }
+    if (!silent_) {
+        showUnsupportedSystemMessage(instance_, langId_, kCarriedMajorVersion);
+    }
+    logit("This is an unsupported operationg system.");
+}
+
+InstallerRun::Stop InstallerRun::takeInstallFlag() {
+    return std::nullopt;
+}
+
+bool InstallerRun::extractPackage() {
+    logit("Wrapper: Extract MSI ...");
+    // Extraction is not built yet: the package is not extracted.
+    packageExtracted_ = false;
+    return packageExtracted_;
+}
+
+void InstallerRun::fetchOnlineOptions() {}
+
+void InstallerRun::runWizardPages() {}
+
+InstallerRun::Stop InstallerRun::clearInstallerStatus() {
+    return std::nullopt;
+}
+
+void InstallerRun::setInstallFolder() {}
+
+InstallerRun::Stop InstallerRun::exportConfiguration() {
+    return std::nullopt;
+}
+
+void InstallerRun::chooseSecurityText() {
+    if (familyUpgrade_) {
+        logit("Upgrade install and Security level >2, show the Med->High Security text");
+        showMedHighText_ = true;
+    }
+}
+
+void InstallerRun::executePackage() {
+    logit("Wrapper: Execute MSI ...");
+}
+
+void InstallerRun::removeLauncherCopies() {}
+
+void InstallerRun::reportOutcome() {}
+
+void InstallerRun::reportEscapedException(const std::exception* e) {
+    if (e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), *e);
+    } else {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"));
+    }
+}
+
+int InstallerRun::commonEnd() {
+    LOG_AT_NAMED(LOG_INFO, "WinMain", "Wrapper exit code: " << exitCode_);
+    return exitCode_;
+}
