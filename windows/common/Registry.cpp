@@ -109,28 +109,24 @@ Registry::Registry(HKEY root, RegistryView view, const char* baseName)
 Registry::Registry(UniqueRegKey key, RegistryView view, std::string name)
     : root_(nullptr), owned_(std::move(key)), view_(view), name_(std::move(name)) {}
 
-const Registry& Registry::localMachine(RegistryView view) {
+const Registry& Registry::root(size_t index) {
     static const Registry roots[] = {
         Registry(HKEY_LOCAL_MACHINE, RegistryView::Default, "HKLM"),
         Registry(HKEY_LOCAL_MACHINE, RegistryView::Bits32, "HKLM"),
         Registry(HKEY_LOCAL_MACHINE, RegistryView::Bits64, "HKLM"),
-    };
-    return roots[viewIndex(view)];
-}
-
-const Registry& Registry::currentUser(RegistryView view) {
-    static const Registry roots[] = {
         Registry(HKEY_CURRENT_USER, RegistryView::Default, "HKCU"),
         Registry(HKEY_CURRENT_USER, RegistryView::Bits32, "HKCU"),
         Registry(HKEY_CURRENT_USER, RegistryView::Bits64, "HKCU"),
+        Registry(HKEY_USERS, RegistryView::Default, "HKU"),
     };
-    return roots[viewIndex(view)];
+    return roots[index];
 }
 
-const Registry& Registry::users() {
-    static const Registry root(HKEY_USERS, RegistryView::Default, "HKU");
-    return root;
-}
+const Registry& Registry::localMachine(RegistryView view) { return root(viewIndex(view)); }
+
+const Registry& Registry::currentUser(RegistryView view) { return root(3 + viewIndex(view)); }
+
+const Registry& Registry::users() { return root(6); }
 
 std::string Registry::rootName(const std::string& base, RegistryView view,
                                bool is64BitSystem) {

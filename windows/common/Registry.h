@@ -98,6 +98,9 @@ private:
     Registry(HKEY root, RegistryView view, const char* baseName);
     Registry(UniqueRegKey key, RegistryView view, std::string name);
 
+    // The roots in the order HKLM, HKCU (default, 32-bit, 64-bit view), HKU.
+    static const Registry& root(size_t index);
+
     HKEY root_;
     UniqueRegKey owned_;
     RegistryView view_;
