@@ -17,3 +17,9 @@ void showUnsupportedSystemMessage(HINSTANCE instance, unsigned langId, const cha
     MessageBoxW(nullptr, tstrings::toUtf16(text).c_str(), tstrings::toUtf16(title).c_str(),
                 MB_ICONINFORMATION | MB_TASKMODAL);
 }
+
+void showInProgressMessage(HINSTANCE instance, unsigned langId) {
+    MessageBoxW(nullptr, tstrings::toUtf16(loadInstallerString(instance, langId, 117)).c_str(),
+                tstrings::toUtf16(loadInstallerString(instance, langId, 116)).c_str(),
+                MB_ICONINFORMATION);
+}

@@ -11,3 +11,6 @@ std::string loadInstallerString(HINSTANCE instance, unsigned langId, unsigned id
 // Task-modal notice that this Windows is older than the carried runtime
 // supports.
 void showUnsupportedSystemMessage(HINSTANCE instance, unsigned langId, const char* majorVersion);
+
+// Information box: another installation holds the install flag.
+void showInProgressMessage(HINSTANCE instance, unsigned langId);

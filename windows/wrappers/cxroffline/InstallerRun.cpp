@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "InstallStatus.h"
 #include "Locale.h"
 #include "Log.h"
 #include "MessageBoxes.h"
@@ -51,7 +52,7 @@ void InstallerRun::detectInstalledRuntimes() {
 }
 
 void InstallerRun::resetInstallStatus() {
-    // Deletes the vendor value "InstallStatus" once install status lands.
+    ResetInstallStatus();
 }
 
 void InstallerRun::initUsageValues() {
@@ -106,8 +107,16 @@ void InstallerRun::composeExtraCommandLine() {
 }
 
 InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
-    // The install flag is not built yet: no other installation is seen.
-    return std::nullopt;
+    if (launchedFromCxs_ || !InstallFlag::installationInProgress() ||
+        !InstallFlag::installationInProgress()) {
+        return std::nullopt;
+    }
+    if (!silent_) {
+        showInProgressMessage(instance_, langId_);
+    }
+    logit("Another Calyx installation is in progress. You must complete that installation before "
+          "you can run this installer.");
+    return -1;
 }
 
 InstallerRun::Stop InstallerRun::checkReinstallCase() {
@@ -134,7 +143,10 @@ void InstallerRun::warnUnsupportedSystem() {
 }
 
 InstallerRun::Stop InstallerRun::takeInstallFlag() {
-    return std::nullopt;
+    if (launchedFromCxs_ || installFlag_.take()) {
+        return std::nullopt;
+    }
+    return -1;
 }
 
 bool InstallerRun::extractPackage() {
@@ -148,14 +160,22 @@ void InstallerRun::fetchOnlineOptions() {}
 
 void InstallerRun::runWizardPages() {}
 
-InstallerRun::Stop InstallerRun::clearInstallerStatus() {
-    return std::nullopt;
+bool InstallerRun::clearInstallerStatus() {
+    exitCode_ = ClearMSIStatus();
+    if (exitCode_ == 0) {
+        return true;
+    }
+    logit(tstrings::sformat("initial ClearMSIStatus() failed.  Return Code: %d, ErrorCode: %d",
+                            exitCode_, static_cast<int>(GetLastError())).c_str());
+    // A failure must not look like success to the deployment tool.
+    exitCode_ = 1603;
+    return false;
 }
 
 void InstallerRun::setInstallFolder() {}
 
-InstallerRun::Stop InstallerRun::exportConfiguration() {
-    return std::nullopt;
+bool InstallerRun::exportConfiguration() {
+    return true;
 }
 
 void InstallerRun::chooseSecurityText() {
@@ -167,11 +187,31 @@ void InstallerRun::chooseSecurityText() {
 
 void InstallerRun::executePackage() {
     logit("Wrapper: Execute MSI ...");
+    if (silent_) {
+        MarkSilentInstall();
+    }
 }
 
 void InstallerRun::removeLauncherCopies() {}
 
-void InstallerRun::reportOutcome() {}
+void InstallerRun::reportOutcome() {
+    if (exitCode_ != 0) {
+        DWORD status = 0;
+        DWORD extended = 0;
+        const LONG get = GetMSIStatus(&status, &extended);
+        if (get != 0) {
+            logit(tstrings::sformat("GetMSIStatus() failed.  Return Code: %d, ErrorCode: %d",
+                                    static_cast<int>(get), static_cast<int>(GetLastError())).c_str());
+        }
+        const LONG clear = ClearMSIStatus();
+        if (clear != 0) {
+            logit(tstrings::sformat("ClearMSIStatus() after get failed.  Return Code: %d, ErrorCode: %d",
+                                    static_cast<int>(clear), static_cast<int>(GetLastError())).c_str());
+        }
+        msiStatus_ = status;
+        msiExtendedStatus_ = extended;
+    }
+}
 
 void InstallerRun::reportEscapedException(const std::exception* e) {
     if (e) {
@@ -182,6 +222,22 @@ void InstallerRun::reportEscapedException(const std::exception* e) {
 }
 
 int InstallerRun::commonEnd() {
+    // Each piece of clean-up runs even when another one fails.
+    const auto guarded = [](void (*step)(InstallerRun&), InstallerRun& run) {
+        try {
+            step(run);
+        } catch (const std::exception& e) {
+            reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+        }
+    };
+    guarded([](InstallerRun&) { EndSilentInstall(); }, *this);
+    guarded([](InstallerRun&) { ResetInstallStatus(); }, *this);
+    guarded([](InstallerRun&) { SetPolicyValue("", "VisitorId"); }, *this);
+    guarded([](InstallerRun&) { SetPolicyValue("", "Method"); }, *this);
+    guarded([](InstallerRun& run) { run.installFlag_.release(); }, *this);
+    guarded([](InstallerRun& run) {
+        if (!run.oemUpdate_) EnsureSchedulerEntry();
+    }, *this);
     LOG_AT_NAMED(LOG_INFO, "WinMain", "Wrapper exit code: " << exitCode_);
     return exitCode_;
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "InstallFlag.h"
+
 // One run of the offline installer: the state WinMain keeps and the steps
 // it takes, in order. A step that may end the run answers the exit code to
 // return; std::nullopt means "go on".
@@ -37,9 +39,9 @@ public:
     bool extractPackage();           // 23; false: go to the common end
     void fetchOnlineOptions();       // 24
     void runWizardPages();           // 25
-    Stop clearInstallerStatus();     // 26
+    bool clearInstallerStatus();     // 26; false: go to the common end
     void setInstallFolder();         // 27
-    Stop exportConfiguration();      // 28
+    bool exportConfiguration();      // 28; false: go to the common end
     void chooseSecurityText();       // 29
     void executePackage();           // 30
     void removeLauncherCopies();     // 31
@@ -71,4 +73,7 @@ private:
     std::string country_ = "YY";
     std::string installMethod_ = "cxof";
     bool packageExtracted_ = false;
+    InstallFlag installFlag_;
+    DWORD msiStatus_ = 0;
+    DWORD msiExtendedStatus_ = 0;
 };

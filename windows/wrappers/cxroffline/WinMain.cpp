@@ -29,13 +29,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         if (run.extractPackage()) {
             run.fetchOnlineOptions();
             run.runWizardPages();
-            if (const auto stop = run.clearInstallerStatus()) return *stop;
-            run.setInstallFolder();
-            if (const auto stop = run.exportConfiguration()) return *stop;
-            run.chooseSecurityText();
-            run.executePackage();
-            run.removeLauncherCopies();
-            run.reportOutcome();
+            if (run.clearInstallerStatus()) {
+                run.setInstallFolder();
+                if (run.exportConfiguration()) {
+                    run.chooseSecurityText();
+                    run.executePackage();
+                    run.removeLauncherCopies();
+                    run.reportOutcome();
+                }
+            }
         }
     } catch (const std::exception& e) {
         run.reportEscapedException(&e);
