@@ -30,8 +30,13 @@ add_executable(cxroffline WIN32 ${cxrofflineSources}
                ${CMAKE_SOURCE_DIR}/resources/cxroffline.rc)
 target_link_libraries(cxroffline PRIVATE cx_core)
 target_include_directories(cxroffline PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc PROPERTIES
-    OBJECT_DEPENDS "${CX_CARRIED_PACKAGES}")
+# windres reports no include dependencies, so list what the scripts include.
+file(GLOB_RECURSE cxResourceInputs CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
+     ${CMAKE_SOURCE_DIR}/resources/*.manifest)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc
+    ${CMAKE_SOURCE_DIR}/tests/test_resources.rc PROPERTIES
+    OBJECT_DEPENDS "${CX_CARRIED_PACKAGES};${cxResourceInputs}")
 target_compile_options(cxroffline PRIVATE
     $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources>)
 add_dependencies(cxroffline carried_packages)

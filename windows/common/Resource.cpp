@@ -126,6 +126,11 @@ bool findInBlock(HINSTANCE module, UINT id, WORD langId, std::wstring& text) {
 
 } // namespace
 
+bool StringResource::existsIn(unsigned langId) const {
+    std::wstring text;
+    return findInBlock(module_, id_, static_cast<WORD>(langId), text);
+}
+
 std::wstring StringResource::wide() const {
     if (langId_ != 0) {
         std::wstring text;

@@ -46,6 +46,8 @@ public:
 
     // The text in the ANSI code page; defaultText (logged) on any error.
     std::string string(const std::string& defaultText = std::string()) const;
+    // Whether the table of exactly this language has the string.
+    bool existsIn(unsigned langId) const;
     // The same text in UTF-8, for pages and logs.
     std::string utf8(const std::string& defaultText = std::string()) const;
 
