@@ -41,3 +41,5 @@ bench: setup
 clean:
 	@scripts/wine-prefix stop
 	rm -rf build
+
+FORCE:
