@@ -56,14 +56,6 @@ std::string logTail(size_t from) {
     return log.size() > from ? log.substr(from) : std::string();
 }
 
-size_t countOf(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
-}
-
 } // namespace
 
 TEST_F(Sequence, StartedOperationIsTimedUpToItsExpectedDuration) {
@@ -188,9 +180,12 @@ TEST_F(Sequence, RecordWithIdZeroIsIgnoredAndLoggedOnce) {
     EXPECT_TRUE(timer.starts.empty());
     EXPECT_FALSE(sequence.isDone());
     const std::string log = logTail(logSize);
-    EXPECT_EQ(countOf(log, "Ignored progress record with operation id 0 and state 1"), 1u) << log;
-    EXPECT_EQ(countOf(log, "Ignored progress record with operation id 0 and state 2"), 1u) << log;
-    EXPECT_EQ(countOf(log, "(progress::OperationSequence::handle)]"), 2u) << log;
+    EXPECT_NE(log.find("(progress::OperationSequence::handle)]"), std::string::npos) << log;
+    for (const char* record : {"WARNING: Ignored progress record with operation id 0 and state 1",
+                               "WARNING: Ignored progress record with operation id 0 and state 2"}) {
+        EXPECT_NE(log.find(record), std::string::npos) << log;
+        EXPECT_EQ(log.find(record), log.rfind(record)) << log;
+    }
     post(1, Operation::Started);
     EXPECT_EQ(timer.starts, Positions({1}));
 }
