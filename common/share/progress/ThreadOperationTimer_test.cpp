@@ -40,7 +40,7 @@ TEST(ThreadOperationTimer, FillsTheChunkWithTheTimeSinceItsStart) {
     EXPECT_EQ(target.getPositions(), seen);
 }
 
-TEST(ThreadOperationTimer, EndsByItselfWhenItsChunkCompletes) {
+TEST(ThreadOperationTimer, ChunkCompletesAtItsExpectedDurationAndStaysThere) {
     progress::RecordingProgress target(1000);
     ChunkedProgress chunks({{1, 150}, {2, 1000}}, target);
     progress::ThreadOperationTimer timer(10);
