@@ -8,6 +8,7 @@ set(CX_RUNTIME_UPGRADE_CODE "8B3F1D62-E57A-41B8-A2C6-7D${CX_PACKAGE_BITS}1800000
 set(CX_RUNTIME_MSI_VERSION "8.0.${CX_RUNTIME_UPDATE}.${CX_RUNTIME_BUILD}")
 set(CX_RUNTIME_MSI ${CX_PACKAGE_DIR}/runtime.msi)
 file(WRITE ${CX_PACKAGE_DIR}/runtime-readme.txt "Calyx runtime ${CX_RUNTIME_VERSION}\n")
-cx_wixl_package(runtime_package ${CX_RUNTIME_MSI} ${CMAKE_CURRENT_LIST_DIR}/runtime.wxs.in)
+cx_wixl_package(runtime_package ${CX_RUNTIME_MSI} ${CMAKE_CURRENT_LIST_DIR}/runtime.wxs.in
+    DEPENDS runtime_custom_actions)
 list(APPEND CX_PACKAGE_TARGETS runtime_package)
 list(APPEND CX_CARRIED_PACKAGES ${CX_RUNTIME_MSI})
