@@ -40,3 +40,13 @@ void closeMappedView(void* view) {
     if (view == nullptr) return;
     if (!UnmapViewOfFile(view)) logCloseFailure("UnmapViewOfFile(", view, GetLastError());
 }
+
+void closeCryptProvider(HCRYPTPROV h) {
+    if (h == 0) return;
+    if (!CryptReleaseContext(h, 0)) logCloseFailure("CryptReleaseContext(", reinterpret_cast<void*>(h), GetLastError());
+}
+
+void closeCryptHash(HCRYPTHASH h) {
+    if (h == 0) return;
+    if (!CryptDestroyHash(h)) logCloseFailure("CryptDestroyHash(", reinterpret_cast<void*>(h), GetLastError());
+}

@@ -42,8 +42,8 @@ void InstallerRun::initCommonControls() {
 }
 
 void InstallerRun::prepareInstallRequest() {
-    // The installer-service request is created with the package utilities;
-    // a 32-bit build always carries the 32-bit package.
+    // A 32-bit build always carries the 32-bit package.
+    package64Bit_ = SysInfo::isNative64BitProcess();
 }
 
 void InstallerRun::detectInstalledRuntimes() {
@@ -150,10 +150,9 @@ InstallerRun::Stop InstallerRun::takeInstallFlag() {
 }
 
 bool InstallerRun::extractPackage() {
+    const std::string path = GetProductPackagePath(package64Bit_);
     logit("Wrapper: Extract MSI ...");
-    // Extraction is not built yet: the package is not extracted.
-    packageExtracted_ = false;
-    return packageExtracted_;
+    return !path.empty() && ExtractProductPackage(instance_, path, silent_, package_);
 }
 
 void InstallerRun::fetchOnlineOptions() {}
@@ -235,6 +234,10 @@ int InstallerRun::commonEnd() {
     guarded([](InstallerRun&) { SetPolicyValue("", "VisitorId"); }, *this);
     guarded([](InstallerRun&) { SetPolicyValue("", "Method"); }, *this);
     guarded([](InstallerRun& run) { run.installFlag_.release(); }, *this);
+    guarded([](InstallerRun& run) {
+        run.package_.release();
+        RemoveExtractionFolders(run.package64Bit_);
+    }, *this);
     guarded([](InstallerRun& run) {
         if (!run.oemUpdate_) EnsureSchedulerEntry();
     }, *this);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "InstallFlag.h"
+#include "WrapperOffline.h"
 
 // One run of the offline installer: the state WinMain keeps and the steps
 // it takes, in order. A step that may end the run answers the exit code to
@@ -72,7 +73,8 @@ private:
     int agentResult_ = -99;
     std::string country_ = "YY";
     std::string installMethod_ = "cxof";
-    bool packageExtracted_ = false;
+    bool package64Bit_ = false;
+    ExtractedPackage package_;
     InstallFlag installFlag_;
     DWORD msiStatus_ = 0;
     DWORD msiExtendedStatus_ = 0;
