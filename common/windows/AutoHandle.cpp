@@ -40,3 +40,12 @@ void closeMappedView(void* view) {
     if (view == nullptr) return;
     if (!UnmapViewOfFile(view)) logCloseFailure("UnmapViewOfFile(", view, GetLastError());
 }
+
+void closeMsiHandle(MSIHANDLE h) {
+    if (h == 0) return;
+    const UINT status = MsiCloseHandle(h);
+    if (status != ERROR_SUCCESS) {
+        logCloseFailure("MsiCloseHandle(", reinterpret_cast<const void*>(static_cast<uintptr_t>(h)),
+                        status);
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <msi.h>
 
 #include <utility>
 
@@ -66,6 +67,7 @@ void closeRegHandle(HKEY h);
 void closeModule(HMODULE h);
 void closeMappedView(void* view);
 void closeFindHandle(HANDLE h);
+void closeMsiHandle(MSIHANDLE h);
 
 struct KernelHandleTraits {
     static bool isValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
@@ -82,3 +84,4 @@ typedef AutoHandle<HANDLE, FindHandleTraits> UniqueFindHandle;
 typedef AutoHandle<HKEY, AutoHandleTraits<HKEY, closeRegHandle>> UniqueRegKey;
 typedef AutoHandle<HMODULE, AutoHandleTraits<HMODULE, closeModule>> UniqueModule;
 typedef AutoHandle<void*, AutoHandleTraits<void*, closeMappedView>> UniqueMappedView;
+typedef AutoHandle<MSIHANDLE, AutoHandleTraits<MSIHANDLE, closeMsiHandle>> UniqueMsiHandle;
