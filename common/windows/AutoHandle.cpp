@@ -49,4 +49,11 @@ void closeCryptProvider(HCRYPTPROV h) {
 void closeCryptHash(HCRYPTHASH h) {
     if (h == 0) return;
     if (!CryptDestroyHash(h)) logCloseFailure("CryptDestroyHash(", reinterpret_cast<void*>(h), GetLastError());
+void closeMsiHandle(MSIHANDLE h) {
+    if (h == 0) return;
+    const UINT status = MsiCloseHandle(h);
+    if (status != ERROR_SUCCESS) {
+        logCloseFailure("MsiCloseHandle(", reinterpret_cast<const void*>(static_cast<uintptr_t>(h)),
+                        status);
+    }
 }

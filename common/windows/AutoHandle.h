@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <wincrypt.h>
+#include <msi.h>
 
 #include <utility>
 
@@ -69,6 +70,7 @@ void closeMappedView(void* view);
 void closeFindHandle(HANDLE h);
 void closeCryptProvider(HCRYPTPROV h);
 void closeCryptHash(HCRYPTHASH h);
+void closeMsiHandle(MSIHANDLE h);
 
 struct KernelHandleTraits {
     static bool isValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
@@ -87,3 +89,4 @@ typedef AutoHandle<HMODULE, AutoHandleTraits<HMODULE, closeModule>> UniqueModule
 typedef AutoHandle<void*, AutoHandleTraits<void*, closeMappedView>> UniqueMappedView;
 typedef AutoHandle<HCRYPTPROV, AutoHandleTraits<HCRYPTPROV, closeCryptProvider>> UniqueCryptProvider;
 typedef AutoHandle<HCRYPTHASH, AutoHandleTraits<HCRYPTHASH, closeCryptHash>> UniqueCryptHash;
+typedef AutoHandle<MSIHANDLE, AutoHandleTraits<MSIHANDLE, closeMsiHandle>> UniqueMsiHandle;
