@@ -49,6 +49,8 @@ void closeCryptProvider(HCRYPTPROV h) {
 void closeCryptHash(HCRYPTHASH h) {
     if (h == 0) return;
     if (!CryptDestroyHash(h)) logCloseFailure("CryptDestroyHash(", reinterpret_cast<void*>(h), GetLastError());
+}
+
 void closeMsiHandle(MSIHANDLE h) {
     if (h == 0) return;
     const UINT status = MsiCloseHandle(h);
