@@ -1,6 +1,7 @@
 #include "WrapperOffline.h"
 
 #include "BuildInfo.h"
+#include "InstallStatus.h"
 #include "Log.h"
 #include "Resource.h"
 #include "Sha256.h"
@@ -178,4 +179,24 @@ void RemoveExtractionFolders(bool package64Bit) {
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
     }
+}
+
+int ExecCommand(const msi::InstallData& request) {
+    // A stale status address must not outlive the run that set it.
+    SetPolicyValue("", "PostStatusUrl");
+    int result = ERROR_INSTALL_FAILURE;
+    try {
+        try {
+            msi::install(request);
+            result = 0;
+        } catch (const msi::Error& e) {
+            result = static_cast<int>(e.getStatus());
+            throw;
+        }
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("ExecCommand"), e);
+    } catch (...) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("ExecCommand"));
+    }
+    return result;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "AutoHandle.h"
+#include "MsiUtils.h"
 
 // The carried product package, written to a per-user folder and held
 // read-only until the installer service is done with it.
@@ -42,3 +43,7 @@ void RemoveExtractionFolders(bool package64Bit);
 // Whether the file now at path holds exactly these bytes; for the integrity
 // check and its tests.
 bool FileMatchesBytes(HANDLE file, const void* data, size_t size);
+
+// Runs the package install: 0 on success, the service's status when it
+// fails, 1603 for any other failure (logged under "ExecCommand").
+int ExecCommand(const msi::InstallData& request);

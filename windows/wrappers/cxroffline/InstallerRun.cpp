@@ -90,7 +90,7 @@ void InstallerRun::chooseLanguage() {
         langId_ = 1033;
     }
     if (langId_ != 1033) {
-        transforms_ = ":" + std::to_string(langId_);
+        request_.properties["TRANSFORMS"] = ":" + std::to_string(langId_);
     }
 }
 
@@ -152,7 +152,11 @@ InstallerRun::Stop InstallerRun::takeInstallFlag() {
 bool InstallerRun::extractPackage() {
     const std::string path = GetProductPackagePath(package64Bit_);
     logit("Wrapper: Extract MSI ...");
-    return !path.empty() && ExtractProductPackage(instance_, path, silent_, package_);
+    if (path.empty() || !ExtractProductPackage(instance_, path, silent_, package_)) {
+        return false;
+    }
+    request_.packagePath = path;
+    return true;
 }
 
 void InstallerRun::fetchOnlineOptions() {}
@@ -171,7 +175,12 @@ bool InstallerRun::clearInstallerStatus() {
     return false;
 }
 
-void InstallerRun::setInstallFolder() {}
+void InstallerRun::setInstallFolder() {
+    if (!installDir_.empty()) {
+        request_.properties["INSTALLDIR"] = installDir_;
+    }
+    LOG_AT_NAMED(LOG_INFO, "WinMain", "MSI command line: " << request_.commandLine());
+}
 
 bool InstallerRun::exportConfiguration() {
     return true;
@@ -189,6 +198,7 @@ void InstallerRun::executePackage() {
     if (silent_) {
         MarkSilentInstall();
     }
+    exitCode_ = ExecCommand(request_);
 }
 
 void InstallerRun::removeLauncherCopies() {}

@@ -66,7 +66,6 @@ private:
     bool familyUpgrade_ = false;
     bool showMedHighText_ = false;
     unsigned langId_ = 1033;
-    std::string transforms_;
     std::string installDir_;
     std::string oldRuntimeVersion_;
     std::string installedAgentVersion_ = "XX";
@@ -75,6 +74,7 @@ private:
     std::string installMethod_ = "cxof";
     bool package64Bit_ = false;
     ExtractedPackage package_;
+    msi::InstallData request_;
     InstallFlag installFlag_;
     DWORD msiStatus_ = 0;
     DWORD msiExtendedStatus_ = 0;
