@@ -92,7 +92,7 @@ class Version : public VersionDetails::Base<4, VersionDetails::Parser, 4> {
 public:
     Version() = default;
     explicit Version(const std::string& text) { init(text); }
-    Version(int a, int b, int c, int d) : Base({{a, b, c, d}}) {}
+    Version(int a, int b, int c, int d) : Base(std::array<int, 4>{{a, b, c, d}}) {}
 
     // The set components joined by ".".
     std::string toString() const;
