@@ -24,8 +24,12 @@ std::string failedWith(const char* operation, DWORD error) {
     return tstrings::sformat("%s failed with %s", operation, systemErrorText(error).c_str());
 }
 
-DWORD elapsedSince(DWORD start) {
-    return GetTickCount() - start;
+// Milliseconds left of `limit` since `start`: INFINITE for no limit, 0 once
+// it has passed.
+DWORD remaining(DWORD start, DWORD limit) {
+    if (limit == INFINITE) return INFINITE;
+    const DWORD elapsed = GetTickCount() - start;
+    return elapsed >= limit ? 0 : limit - elapsed;
 }
 
 } // namespace
@@ -142,19 +146,14 @@ DWORD Executor::finishExecution() {
 DWORD Executor::waitForProcess() {
     const DWORD start = GetTickCount();
     for (;;) {
-        DWORD slice = INFINITE;
-        if (timeout_ != INFINITE) {
-            const DWORD elapsed = elapsedSince(start);
-            slice = elapsed >= timeout_ ? 0 : timeout_ - elapsed;
-        }
+        DWORD slice = remaining(start, timeout_);
         if (readPipe_) slice = std::min(slice, kOutputPollMs);
         const DWORD result = waitForExit_ ? WaitForSingleObject(process_.get(), slice)
                                           : pumpMessages(slice);
         // Once the process has ended nothing new arrives: take all of it.
         size_t read = drainOutput();
         while (result == WAIT_OBJECT_0 && read >= kOutputChunk) read = drainOutput();
-        const bool expired = timeout_ != INFINITE && elapsedSince(start) >= timeout_;
-        if (result != WAIT_TIMEOUT || expired) {
+        if (result != WAIT_TIMEOUT || remaining(start, timeout_) == 0) {
             if (waitForExit_) {
                 LOG_INFO("Executor.finishExecution(): WaitForSingleObject exited with code "
                          << result);
@@ -169,14 +168,9 @@ DWORD Executor::waitForProcess() {
 DWORD Executor::pumpMessages(DWORD milliseconds) {
     const DWORD start = GetTickCount();
     for (;;) {
-        DWORD left = INFINITE;
-        if (milliseconds != INFINITE) {
-            const DWORD elapsed = elapsedSince(start);
-            left = elapsed >= milliseconds ? 0 : milliseconds - elapsed;
-        }
         HANDLE process = process_.get();
-        const DWORD result = MsgWaitForMultipleObjectsEx(1, &process, left, QS_ALLINPUT,
-                                                         MWMO_INPUTAVAILABLE);
+        const DWORD result = MsgWaitForMultipleObjectsEx(
+            1, &process, remaining(start, milliseconds), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result != WAIT_OBJECT_0 + 1) return result;
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -191,9 +185,7 @@ DWORD Executor::pumpMessages(DWORD milliseconds) {
                 }
             }
             if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return WAIT_OBJECT_0;
-            if (milliseconds != INFINITE && elapsedSince(start) >= milliseconds) {
-                return WAIT_TIMEOUT;
-            }
+            if (remaining(start, milliseconds) == 0) return WAIT_TIMEOUT;
         }
     }
 }
