@@ -32,7 +32,9 @@ bool isEndRecord(ZipSource& source, const unsigned char* record, uint64_t positi
 }
 
 // Replaces the 32-bit values by those of a zip64 end record, when a valid
-// locator right before the end record leads to one.
+// locator right before the end record leads to one. Some writers add these
+// records while the 32-bit fields still hold true values; the directory then
+// ends at the zip64 record, not at the end record, so they apply all the same.
 void applyZip64(ZipSource& source, ZipEndRecord* record) {
     if (record->position < kZip64LocatorSize) {
         return;
@@ -79,10 +81,7 @@ const char* findZipEndRecord(ZipSource& source, ZipEndRecord* record) {
                 record->cenLength = endCenSize(end);
                 record->cenOffset = endCenOffset(end);
                 record->totalEntries = endTotal(end);
-                if (record->cenLength == kZip64Magic32 || record->cenOffset == kZip64Magic32 ||
-                    record->totalEntries == kZip64Magic16) {
-                    applyZip64(source, record);
-                }
+                applyZip64(source, record);
                 return nullptr;
             }
         }

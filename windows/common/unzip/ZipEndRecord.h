@@ -15,6 +15,6 @@ struct ZipEndRecord {
 };
 
 // Scans backwards over the last 65557 bytes for the end record, then applies
-// the zip64 end record when a field holds its all-ones value. Null on
+// the zip64 end record that a zip64 locator right before it points at. Null on
 // success (record->found tells whether there was one), else the reason.
 const char* findZipEndRecord(ZipSource& source, ZipEndRecord* record);

@@ -54,11 +54,13 @@ TEST(ZipEndRecord, TrailingBytesAcceptedWhenTheDirectoryIsReal) {
 }
 
 TEST(ZipEndRecord, SignatureThatIsNoRecordIsPassedOver) {
-    // A comment holding a would-be record that neither ends the file nor
-    // points at a central directory.
-    std::string fake = std::string("PK\x05\x06", 4) + std::string(18, '\x01');
+    // Comments holding would-be records that neither end the file nor point
+    // at a central directory: one out of range, one in range.
+    const std::string outOfRange = std::string("PK\x05\x06", 4) + std::string(18, '\x01');
+    std::string inRange = std::string("PK\x05\x06", 4) + std::string(18, '\0');
+    ziptest::put32(inRange, 12, 1);
     ziptest::Options options;
-    options.comment = fake + "tail";
+    options.comment = outOfRange + inRange + "tail";
     const ziptest::Layout zip = ziptest::build(kTwo, options);
     const ZipEndRecord record = findIn(zip.bytes);
     ASSERT_TRUE(record.found);
@@ -83,6 +85,19 @@ TEST(ZipEndRecord, Zip64EndRecordReplacesAllOnesFields) {
     EXPECT_EQ(record.totalEntries, 2u);
     EXPECT_EQ(record.cenLength, end64 - zip.central[0]);
     EXPECT_EQ(record.cenOffset, zip.central[0] - options.prefix.size());
+}
+
+TEST(ZipEndRecord, Zip64EndRecordAppliesBesideTrueValues) {
+    ziptest::Options options;
+    options.zip64End = true;
+    ziptest::Layout zip = ziptest::build(kTwo, options);
+    const size_t end64 = zip.end - 20 - 56;
+    ziptest::put16(zip.bytes, zip.end + 10, 2);
+    ziptest::put32(zip.bytes, zip.end + 12, end64 - zip.central[0]);
+    ziptest::put32(zip.bytes, zip.end + 16, zip.central[0]);
+    const ZipEndRecord record = findIn(zip.bytes);
+    EXPECT_EQ(record.position, end64);
+    EXPECT_EQ(record.cenLength, end64 - zip.central[0]);
 }
 
 TEST(ZipEndRecord, BrokenZip64LocatorKeepsTheEndRecord) {

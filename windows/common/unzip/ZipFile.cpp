@@ -22,12 +22,14 @@ ZipArchive* checkOpened(ZipArchive* zip, const std::string& name, const char* me
 
 ZipArchive* openPath(const std::string& path) {
     const char* message = nullptr;
-    return checkOpened(ZIP_Open(path.c_str(), &message), path, message);
+    ZipArchive* zip = ZIP_Open(path.c_str(), &message);
+    return checkOpened(zip, path, message);
 }
 
 ZipArchive* openSource(const std::string& name, std::unique_ptr<ZipSource> source) {
     const char* message = nullptr;
-    return checkOpened(ZIP_OpenSource(name, std::move(source), &message), name, message);
+    ZipArchive* zip = ZIP_OpenSource(name, std::move(source), &message);
+    return checkOpened(zip, name, message);
 }
 
 // The content alone: the buffer is exactly the entry's size, checked first.

@@ -190,3 +190,47 @@ TEST(ZipFileEntry, UseAfterReleaseIsALogicError) {
     const char* reason = nullptr;
     EXPECT_THROW(entry.read(&content, &reason), std::logic_error);
 }
+
+namespace {
+
+std::string seedPath(const std::string& name) {
+    return testsupport::sourceDir() + "/fuzz/corpus/zip_fuzz/" + name;
+}
+
+std::string byteRamp() {
+    std::string ramp;
+    for (int i = 0; i < 1024; ++i) ramp += static_cast<char>(i % 256);
+    return ramp;
+}
+
+} // namespace
+
+TEST(ZipFile, ReadsArchivesWrittenByPython) {
+    for (const char* seed : {"stored.zip", "deflated.zip"}) {
+        ZipFile file(seedPath(seed));
+        EXPECT_EQ(file.extractEntryAsUtf8String("META-INF/MANIFEST.MF", ZipFile::kManifestSizeLimit),
+                  kManifest) << seed;
+        EXPECT_EQ(file.extractEntryAsUtf8String("calyx/lang/Object.cx"), byteRamp()) << seed;
+    }
+    EXPECT_TRUE(endsWith(extractError(ZipFile(seedPath("stored.zip")), "META-INF"),
+                         "is a directory and can't be extracted into memory"));
+    // Deflated, a directory has a compressed size (an empty stream): it is
+    // then extracted as an empty entry.
+    EXPECT_EQ(ZipFile(seedPath("deflated.zip")).extractEntryAsUtf8String("META-INF"), "");
+    ZipFile zip64(seedPath("zip64.zip"));
+    EXPECT_EQ(zip64.extractEntryAsUtf8String("META-INF/MANIFEST.MF"), kManifest);
+    std::string alpha;
+    for (int i = 0; i < 20; ++i) alpha += "alpha";
+    EXPECT_EQ(zip64.extractEntryAsUtf8String("a.txt"), alpha);
+    EXPECT_EQ(ZipFile(seedPath("comment.zip")).extractEntryAsUtf8String("a.txt"), "a");
+    EXPECT_TRUE(endsWith(extractError(ZipFile(seedPath("comment-only.zip")), "a.txt"), "a.txt) failed"));
+}
+
+TEST(ZipFile, SeedOfTheWrapAroundSize) {
+    const std::string path = seedPath("size-wraparound.zip");
+    ZipFile file(path);
+    EXPECT_TRUE(endsWith(extractError(file, "META-INF/MANIFEST.MF"),
+                         "ZIP_ReadEntry(" + path + ", META-INF/MANIFEST.MF) failed"));
+    EXPECT_TRUE(endsWith(extractError(file, "META-INF/MANIFEST.MF", ZipFile::kManifestSizeLimit),
+                         "archive is too large to be extracted into memory"));
+}

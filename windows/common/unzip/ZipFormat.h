@@ -21,7 +21,6 @@ const size_t kMaxCommentLength = 0xFFFF;
 
 const uint16_t kZip64ExtraTag = 1;
 const uint32_t kZip64Magic32 = 0xFFFFFFFF;
-const uint16_t kZip64Magic16 = 0xFFFF;
 
 const int kStored = 0;
 const int kDeflated = 8;
