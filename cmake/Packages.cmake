@@ -15,9 +15,13 @@ set(CX_PACKAGE_DIR ${CMAKE_BINARY_DIR}/packages)
 file(MAKE_DIRECTORY ${CX_PACKAGE_DIR})
 set(CX_CARRIED_PACKAGES)
 
-# cx_wixl_package(<target> <output.msi> <source.wxs.in> DEPENDS files... DEFINES K=V...)
+# cx_wixl_package(<target> <output.msi> <source.wxs.in> [ARCH x86|x64] DEPENDS files... DEFINES K=V...)
+# ARCH defaults to this build's architecture.
 function(cx_wixl_package target output source)
-    cmake_parse_arguments(ARG "" "" "DEPENDS;DEFINES" ${ARGN})
+    cmake_parse_arguments(ARG "" "ARCH" "DEPENDS;DEFINES" ${ARGN})
+    if(NOT ARG_ARCH)
+        set(ARG_ARCH ${CX_PACKAGE_ARCH})
+    endif()
     get_filename_component(sourceName ${source} NAME)
     string(REGEX REPLACE "\\.in$" "" configuredName ${sourceName})
     set(configured ${CX_PACKAGE_DIR}/${configuredName})
@@ -27,7 +31,7 @@ function(cx_wixl_package target output source)
         list(APPEND defines -D ${d})
     endforeach()
     add_custom_command(OUTPUT ${output}
-        COMMAND ${CX_WIXL} -a ${CX_PACKAGE_ARCH} ${defines} -o ${output} ${configured}
+        COMMAND ${CX_WIXL} -a ${ARG_ARCH} ${defines} -o ${output} ${configured}
         DEPENDS ${configured} ${source} ${ARG_DEPENDS}
         WORKING_DIRECTORY ${CX_PACKAGE_DIR}
         COMMENT "wixl ${configuredName}")
