@@ -84,3 +84,12 @@ endforeach()
 
 # Reports a program's whole exit code under Wine, for scripts.
 add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)
+
+# Each bench/<name>/<name>_winbench.cpp is a benchmark program that
+# bench/<name>/run times under Wine.
+file(GLOB winBenchSources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*/*_winbench.cpp)
+foreach(f ${winBenchSources})
+    get_filename_component(name ${f} NAME_WE)
+    add_executable(${name} ${f})
+    target_link_libraries(${name} PRIVATE cx_core)
+endforeach()
