@@ -33,15 +33,6 @@ protected:
     CalyxEnvironment environment{facts};
 };
 
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 } // namespace
 
 TEST_F(CalyxEnvironmentTest, DetectAllInTrackerOrder) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "CalyxProbe.h"
 #include "DetectionFactsFake.h"
 #include "MsiTestFixtures.h"
@@ -21,15 +19,6 @@ InstalledProduct entry(int type = CXR, int bits = 32, const char* version = "1.4
     e.bits = bits;
     if (version) e.version = CalyxVersion(version);
     return e;
-}
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 class CalyxProbeTest : public testing::Test {

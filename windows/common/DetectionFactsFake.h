@@ -4,6 +4,7 @@
 // related products, properties, registry values and files, with counts of
 // the enumeration calls.
 
+#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -105,3 +106,13 @@ private:
         return found == map.end() ? std::string() : found->second;
     }
 };
+
+// The message of what action raises; "no error" when it raises nothing.
+inline std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "no error";
+}
