@@ -45,3 +45,12 @@ if(CX_SANITIZE)
                          ${CX_FUZZ_SECONDS} ${CMAKE_SOURCE_DIR}/fuzz)
     endforeach()
 endif()
+
+# Each bench/<name>/<name>_bench.cpp is a benchmark program driven by
+# bench/<name>/run (timed in the host-release preset).
+file(GLOB benchSources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*/*_bench.cpp)
+foreach(f ${benchSources})
+    get_filename_component(name ${f} NAME_WE)
+    add_executable(${name} ${f})
+    target_link_libraries(${name} PRIVATE cx_core)
+endforeach()
