@@ -181,13 +181,13 @@ void RemoveExtractionFolders(bool package64Bit) {
     }
 }
 
-int ExecCommand(const msi::InstallData& request) {
+int ExecCommand(const msi::InstallData& request, void (*install)(const msi::InstallData&)) {
     // A stale status address must not outlive the run that set it.
     SetPolicyValue("", "PostStatusUrl");
     int result = ERROR_INSTALL_FAILURE;
     try {
         try {
-            msi::install(request);
+            install(request);
             result = 0;
         } catch (const msi::Error& e) {
             result = static_cast<int>(e.getStatus());
