@@ -1,0 +1,55 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "Executor.h"
+#include "FileTestSupport.h"
+#include "FileUtils.h"
+#include "SysInfo.h"
+#include "TestSupport.h"
+
+using testing::HasSubstr;
+
+using testsupport::logText;
+
+namespace {
+
+bool appearsWithin(const std::string& path, DWORD milliseconds) {
+    for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+        if (!testsupport::readFile(path).empty()) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+} // namespace
+
+// <marker>: proves the program was started.
+TEST_CHILD_MAIN(desktopLaunched) {
+    return !args.empty() && testsupport::writeFile(args[0], "launched") ? 0 : 101;
+}
+
+TEST(ExecProcessAsDesktopUser, StartsThroughTheShellAndCleansUp) {
+    const std::string tolvane = SysInfo::getCommonAppDataDir() + "\\Tolvane";
+    const bool hadTolvane = FileUtils::exists(tolvane);
+    const std::string marker = testsupport::testFolder("desktop") + "\\marker";
+
+    const DWORD result = Executor::ExecProcessAsDesktopUser(
+        testsupport::selfPath(), "--cx-child desktopLaunched \"" + marker + "\"", 20000);
+
+    const std::string log = logText();
+    EXPECT_THAT(log, HasSubstr("TRACE: Entering Executor::ExecProcessAsDesktopUser"));
+    EXPECT_THAT(log, HasSubstr("explorer.exe\" \"" + tolvane + "\\tmpinstall\\calyxtmp.lnk\""));
+    EXPECT_THAT(log, HasSubstr("Executor.finishExecution(): WaitForSingleObject exited with code"));
+    EXPECT_FALSE(FileUtils::exists(tolvane + "\\tmpinstall\\calyxtmp.lnk"));
+    EXPECT_FALSE(FileUtils::exists(tolvane + "\\tmpinstall"));
+    EXPECT_NE(result, static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(appearsWithin(marker, 20000));
+    if (!hadTolvane) FileUtils::tryDeleteDirectory(tolvane);
+}
+
+TEST(ExecProcessAsDesktopUser, EmptyPathFails) {
+    EXPECT_EQ(Executor::ExecProcessAsDesktopUser(" ", "x"), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_THAT(logText(), HasSubstr("ERROR: ExecProcessAsDesktopUser: appPath is empty"));
+}
