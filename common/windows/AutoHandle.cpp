@@ -40,3 +40,8 @@ void closeMappedView(void* view) {
     if (view == nullptr) return;
     if (!UnmapViewOfFile(view)) logCloseFailure("UnmapViewOfFile(", view, GetLastError());
 }
+
+void closeLocalMemory(HLOCAL h) {
+    if (h == nullptr) return;
+    if (LocalFree(h) != nullptr) logCloseFailure("LocalFree(", h, GetLastError());
+}

@@ -66,6 +66,7 @@ void closeRegHandle(HKEY h);
 void closeModule(HMODULE h);
 void closeMappedView(void* view);
 void closeFindHandle(HANDLE h);
+void closeLocalMemory(HLOCAL h);
 
 struct KernelHandleTraits {
     static bool isValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
@@ -82,3 +83,5 @@ typedef AutoHandle<HANDLE, FindHandleTraits> UniqueFindHandle;
 typedef AutoHandle<HKEY, AutoHandleTraits<HKEY, closeRegHandle>> UniqueRegKey;
 typedef AutoHandle<HMODULE, AutoHandleTraits<HMODULE, closeModule>> UniqueModule;
 typedef AutoHandle<void*, AutoHandleTraits<void*, closeMappedView>> UniqueMappedView;
+// Memory the system allocated for the caller (LocalFree).
+typedef AutoHandle<HLOCAL, AutoHandleTraits<HLOCAL, closeLocalMemory>> UniqueLocalMemory;
