@@ -62,10 +62,10 @@ std::vector<BYTE> currentUserSid() {
 std::wstring domainUsersSidText(PSID sid) {
     std::vector<BYTE> domain(SECURITY_MAX_SID_SIZE);
     DWORD domainSize = static_cast<DWORD>(domain.size());
+    // The sid comes from a token and is valid, so a refusal means it has no
+    // account domain (Windows answers ERROR_NON_ACCOUNT_SID, Wine
+    // ERROR_INVALID_SID).
     if (!GetWindowsAccountDomainSid(sid, domain.data(), &domainSize)) {
-        if (GetLastError() != ERROR_NON_ACCOUNT_SID) {
-            JP_THROW_LAST_ERROR("GetWindowsAccountDomainSid", GetWindowsAccountDomainSid);
-        }
         machineAccountDomain(domain);
     }
     BYTE users[SECURITY_MAX_SID_SIZE] = {};

@@ -9,21 +9,33 @@ namespace settings_impl {
 
 namespace {
 
+HANDLE createNewFile(const std::wstring& path, SECURITY_ATTRIBUTES* security) {
+    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, security, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 DWORD writeWholeBlock(HANDLE file, const char* data, DWORD size) {
     DWORD written = 0;
     return WriteFile(file, data, size, &written, nullptr) ? written : 0;
 }
 
+UniqueHandle openExisting(const std::wstring& path, DWORD access) {
+    return UniqueHandle(CreateFileW(path.c_str(), access,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 // Whether the file is there, by opening it for reading. A file that is
-// there but cannot be read cannot be replaced either (304).
+// there must also open for writing: one that cannot be rewritten in place
+// (read-only, denied, a folder) is not replaced either (304).
 bool fileExists(const std::wstring& path) {
-    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) return true;
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
-    SETTINGS_THROW(settings::STATUS_CANNOT_OPEN);
+    if (!openExisting(path, GENERIC_READ)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+        SETTINGS_THROW(settings::STATUS_CANNOT_OPEN);
+    }
+    if (!openExisting(path, GENERIC_WRITE)) SETTINGS_THROW(settings::STATUS_CANNOT_OPEN);
+    return true;
 }
 
 // What a text-mode write makes of the text: LF becomes CR LF.
@@ -56,7 +68,9 @@ private:
 
 } // namespace
 
-SettingsFileWriter::SettingsFileWriter() : writeBlock_(writeWholeBlock) {}
+SettingsFileWriter::SystemCalls SettingsFileWriter::systemCalls() {
+    return SystemCalls{createNewFile, writeWholeBlock};
+}
 
 void SettingsFileWriter::write(const FileName& canonical, const std::string& text) const {
     createParentDirectories(canonical);
@@ -67,12 +81,10 @@ void SettingsFileWriter::write(const FileName& canonical, const std::string& tex
     TemporaryFile temporary(target + L".tmp" + std::to_wstring(GetCurrentProcessId()));
     // A leftover of an earlier crash would keep its old descriptor.
     DeleteFileW(temporary.path().c_str());
-    UniqueHandle file(CreateFileW(temporary.path().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                  security.attributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueHandle file(calls_.createNew(temporary.path(), security.attributes()));
     if (!file) SETTINGS_THROW(settings::STATUS_CANNOT_OPEN);
     const DWORD size = static_cast<DWORD>(content.size());
-    if (writeBlock_(file.get(), content.data(), size) != size || !FlushFileBuffers(file.get())) {
+    if (calls_.writeBlock(file.get(), content.data(), size) != size || !FlushFileBuffers(file.get())) {
         SETTINGS_THROW(settings::STATUS_WRITE_FAILED);
     }
     file.reset();

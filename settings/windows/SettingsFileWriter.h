@@ -14,12 +14,18 @@ namespace settings_impl {
 // which replaces the old file only once it is complete.
 class SettingsFileWriter {
 public:
-    // Writes one block to an open file and answers the bytes written; a
-    // seam for tests that need a write to fail half-way.
-    typedef std::function<DWORD(HANDLE file, const char* data, DWORD size)> BlockWriter;
+    // The two system calls a test may replace: to see the descriptor a new
+    // file gets, or to make a write fail half-way.
+    struct SystemCalls {
+        // Creates a file that must not exist yet; INVALID_HANDLE_VALUE on failure.
+        std::function<HANDLE(const std::wstring& path, SECURITY_ATTRIBUTES* security)> createNew;
+        // Writes one block and answers the bytes written.
+        std::function<DWORD(HANDLE file, const char* data, DWORD size)> writeBlock;
+    };
+    static SystemCalls systemCalls();
 
-    SettingsFileWriter();
-    explicit SettingsFileWriter(BlockWriter writeBlock) : writeBlock_(std::move(writeBlock)) {}
+    SettingsFileWriter() : calls_(systemCalls()) {}
+    explicit SettingsFileWriter(SystemCalls calls) : calls_(std::move(calls)) {}
 
     // Creates the missing parent folders (311) and writes text. A file that
     // existed gets CR LF line ends, a new one bare LF. Raises
@@ -28,7 +34,7 @@ public:
     void write(const FileName& canonical, const std::string& text) const;
 
 private:
-    BlockWriter writeBlock_;
+    SystemCalls calls_;
 };
 
 } // namespace settings_impl
