@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "FileBuffer.h"
-#include "SettingsException.h"
+#include "SettingsStatusOf.h"
 #include "TestSupport.h"
 
 #ifdef _WIN32
@@ -30,12 +30,7 @@ std::string writeTemp(const std::string& name, const std::string& bytes) {
 }
 
 int readCode(const std::string& path) {
-    try {
-        FileBuffer(FileName(path)).read();
-    } catch (const settings::Exception& e) {
-        return e.code();
-    }
-    return 0;
+    return settingsStatusOf([&] { FileBuffer(FileName(path)).read(); });
 }
 
 } // namespace

@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "FileName.h"
-#include "SettingsException.h"
+#include "SettingsStatusOf.h"
 
 using namespace settings_impl;
 
 namespace {
 
 int pathCode(const std::string& path, const std::string& currentDirectory = "C:\\work") {
-    try {
-        FileName(path).canonical(currentDirectory);
-    } catch (const settings::Exception& e) {
-        return e.code();
-    }
-    return 0;
+    return settingsStatusOf([&] { FileName(path).canonical(currentDirectory); });
 }
 
 } // namespace

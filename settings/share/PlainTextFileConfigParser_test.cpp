@@ -5,7 +5,7 @@
 #include "ConfigValidatorBuilder.h"
 #include "KeyMappers.h"
 #include "PlainTextFileConfigParser.h"
-#include "SettingsException.h"
+#include "SettingsStatusOf.h"
 #include "StringBuffer.h"
 
 using namespace settings_impl;
@@ -134,12 +134,7 @@ TEST(SettingsParser, ValidatorAndKeyMapper) {
 
 TEST(SettingsParser, NotPlainTextEndsTheParse) {
     PlainTextFileConfigParser parser(std::make_unique<StringBuffer>("a=1\nb=\xFF"));
-    try {
-        parser.parse();
-        FAIL() << "no exception";
-    } catch (const settings::Exception& e) {
-        EXPECT_EQ(e.code(), 314);
-    }
+    EXPECT_EQ(settingsStatusOf([&] { parser.parse(); }), 314);
 }
 
 TEST(SettingsParser, ListenerMayEndTheParse) {

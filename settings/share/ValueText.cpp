@@ -1,6 +1,5 @@
 #include "ValueText.h"
 
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>

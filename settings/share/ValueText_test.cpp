@@ -2,24 +2,10 @@
 
 #include <climits>
 
-#include "SettingsException.h"
+#include "SettingsStatusOf.h"
 #include "ValueText.h"
 
 using namespace settings_impl;
-
-namespace {
-
-template <class F>
-int codeOf(F f) {
-    try {
-        f();
-    } catch (const settings::Exception& e) {
-        return e.code();
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST(PlainText, AcceptsSequencesOfOneToSixBytes) {
     EXPECT_TRUE(isPlainText(""));
@@ -64,13 +50,13 @@ TEST(TextToInt, ReadsTheLeadingNumberAfterBlanks) {
 
 TEST(TextToInt, RefusesNoNumberAndOutOfRange) {
     for (const char* text : {"", "abc", "-", " x1", "\f1", "- 1"}) {
-        EXPECT_EQ(codeOf([&] { textToInt(text); }), 302) << text;
+        EXPECT_EQ(settingsStatusOf([&] { textToInt(text); }), 302) << text;
     }
     EXPECT_EQ(textToInt("2147483647"), INT_MAX);
     EXPECT_EQ(textToInt("-2147483648"), INT_MIN);
     EXPECT_EQ(textToInt("0x7fffffff"), INT_MAX);
     for (const char* text : {"2147483648", "-2147483649", "0xFFFFFFFF", "99999999999999999999999"}) {
-        EXPECT_EQ(codeOf([&] { textToInt(text); }), 302) << text;
+        EXPECT_EQ(settingsStatusOf([&] { textToInt(text); }), 302) << text;
     }
 }
 
@@ -81,7 +67,7 @@ TEST(TextToReal, ReadsDecimalNumbersOnly) {
     EXPECT_DOUBLE_EQ(textToReal("7."), 7);
     EXPECT_DOUBLE_EQ(textToReal("1e"), 1);
     for (const char* text : {"", ".", "abc", "inf", "nan", "1e999", "-", "e5"}) {
-        EXPECT_EQ(codeOf([&] { textToReal(text); }), 302) << text;
+        EXPECT_EQ(settingsStatusOf([&] { textToReal(text); }), 302) << text;
     }
 }
 
@@ -93,6 +79,6 @@ TEST(TextToBool, WordsInAnyCaseElseIntegers) {
     EXPECT_FALSE(textToBool("0"));
     EXPECT_TRUE(textToBool("0x10"));
     EXPECT_TRUE(textToBool("-1"));
-    EXPECT_EQ(codeOf([] { textToBool("on"); }), 302);
-    EXPECT_EQ(codeOf([] { textToBool(" yes"); }), 302);
+    EXPECT_EQ(settingsStatusOf([] { textToBool("on"); }), 302);
+    EXPECT_EQ(settingsStatusOf([] { textToBool(" yes"); }), 302);
 }

@@ -146,9 +146,11 @@ TEST(SettingsApi, LoadStopsAtTheFirstErrorAndKeepsTheConfiguration) {
 TEST(SettingsApi, FileStatusCodes) {
     Handle h;
     EXPECT_EQ(api.loadFile(h.c, tempFile("absent.cfg").c_str(), nullptr, nullptr, true, false), 304);
-    const std::string third = writeFile("third.cfg", "# one\r\nkey=1\r\nno separator\r\n");
+    const std::string thirdText = "# one\r\nkey=1\r\nno separator\r\n";
+    const std::string third = writeFile("third.cfg", thirdText);
     EXPECT_EQ(api.loadFile(h.c, third.c_str(), nullptr, nullptr, true, false), 313);
     EXPECT_EQ(errorLines(h.c), std::vector<unsigned>{2});
+    EXPECT_EQ(testsupport::readFile(third), thirdText);
     const std::string ff = writeFile("ff.cfg", "a=\xFF");
     EXPECT_EQ(api.loadFile(h.c, ff.c_str(), nullptr, nullptr, true, false), 314);
     std::string big(1048576, 'v');

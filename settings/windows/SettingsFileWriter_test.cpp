@@ -7,7 +7,7 @@
 
 #include "AllUsersReadableSecurity.h"
 #include "AutoHandle.h"
-#include "SettingsException.h"
+#include "SettingsStatusOf.h"
 #include "SettingsFileWriter.h"
 #include "SettingsPaths.h"
 #include "TestSupport.h"
@@ -37,12 +37,7 @@ std::vector<std::string> listFolder(const std::string& folder) {
 }
 
 int writeCode(const SettingsFileWriter& writer, const FileName& name, const std::string& text) {
-    try {
-        writer.write(name, text);
-    } catch (const settings::Exception& e) {
-        return e.code();
-    }
-    return 0;
+    return settingsStatusOf([&] { writer.write(name, text); });
 }
 
 std::wstring descriptorText(const SECURITY_ATTRIBUTES* security) {

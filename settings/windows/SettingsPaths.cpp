@@ -10,8 +10,6 @@
 namespace settings_impl {
 
 std::string runtimeSettingsPath() {
-    // Private lookup until the shared system-information module offers the
-    // common application data folder.
     wchar_t folder[MAX_PATH] = {};
     const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr,
                                         SHGFP_TYPE_CURRENT, folder);

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "SettingsException.h"
+#include "SettingsStatusOf.h"
 #include "SettingsPaths.h"
 #include "TestSupport.h"
 #include "tstrings.h"
@@ -53,12 +53,10 @@ TEST(SettingsPaths, ParentFoldersAreCreated) {
     createParentDirectories(canonicalFileName(root + "\\a\\b\\file.cfg"));
     EXPECT_NE(GetFileAttributesA((root + "\\a\\b").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesA((root + "\\a\\b\\file.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
-    try {
-        createParentDirectories(canonicalFileName("Q:\\no\\such\\drive.cfg"));
-        ADD_FAILURE() << "no exception";
-    } catch (const settings::Exception& e) {
-        EXPECT_EQ(e.code(), 311);
-    }
+    EXPECT_EQ(settingsStatusOf([] {
+                  createParentDirectories(canonicalFileName("Q:\\no\\such\\drive.cfg"));
+              }),
+              311);
 }
 
 TEST(SettingsPaths, WidePathRefusesTextThatDoesNotConvert) {
