@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "Log.h"
 #include "SettingsApi.h"
 #include "SettingsPaths.h"
 #include "TestSupport.h"
@@ -133,8 +134,11 @@ TEST(SettingsApi, QueriesFollowTheConfigurationRules) {
 TEST(SettingsApi, LoadStopsAtTheFirstErrorAndKeepsTheConfiguration) {
     Handle h;
     ASSERT_EQ(api.loadString(h.c, "kept=1", nullptr, nullptr, true, false), 0);
-    EXPECT_EQ(api.loadString(h.c, "a=1\nb=2\nbroken\nc=3", nullptr, nullptr, false, false), 313);
+    EXPECT_EQ(api.loadString(h.c, "a=1\nb=2\n  broken\nc=3", nullptr, nullptr, false, false), 313);
     EXPECT_EQ(errorLines(h.c), std::vector<unsigned>{2});
+    EXPECT_NE(testsupport::readFile(Logger::defaultLogger().filePath())
+                  .find("Error reading config file: \"Key without value\" at line 3; char 3"),
+              std::string::npos);
     EXPECT_EQ(text(h.c, "a"), "status 303");
     EXPECT_EQ(text(h.c, "kept"), "1");
     ASSERT_EQ(api.loadString(h.c, "kept=2\nnew=x", nullptr, nullptr, true, false), 0);
