@@ -8,14 +8,15 @@ SECONDS ?= 600
 JOBS ?= $(shell nproc)
 PRESETS := windows-x86 windows-x64 host
 
-.PHONY: setup build run test fuzz bench clean $(addprefix build-,$(PRESETS)) $(addprefix test-,$(PRESETS))
+.PHONY: setup build run test fuzz bench clean FORCE
+# Pattern targets cannot be phony (make skips their rules); FORCE reruns them.
 
 setup:
 	@scripts/setup.sh
 
 build: setup $(addprefix build-,$(PRESETS))
 
-build-%: setup
+build-%: setup FORCE
 	@cmake --preset $* >/dev/null
 	@cmake --build --preset $* -j $(JOBS)
 
@@ -25,7 +26,7 @@ run: setup build-windows-x86
 test: build
 	@scripts/run-tests $(PRESETS)
 
-test-%: build-%
+test-%: build-% FORCE
 	@scripts/run-tests $*
 
 fuzz: build-host
@@ -40,3 +41,5 @@ bench: setup
 clean:
 	@scripts/wine-prefix stop
 	rm -rf build
+
+FORCE:

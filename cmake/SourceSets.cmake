@@ -22,7 +22,7 @@ set(CX_WINDOWS_DIRS
     CalyxScrub
 )
 set(CX_HOST_DIRS common/posix)
-set(CX_INCLUDE_DIRS ${CX_PORTABLE_DIRS} ${CX_WINDOWS_DIRS} ${CX_HOST_DIRS}
+set(CX_INCLUDE_DIRS ${CX_PORTABLE_DIRS} ${CX_WINDOWS_DIRS} ${CX_HOST_DIRS} resources
     ipc/include tests ${CMAKE_BINARY_DIR}/generated)
 
 # Splits the .cpp files of the given folders into sources, tests and

@@ -30,8 +30,13 @@ add_executable(cxroffline WIN32 ${cxrofflineSources}
                ${CMAKE_SOURCE_DIR}/resources/cxroffline.rc)
 target_link_libraries(cxroffline PRIVATE cx_core)
 target_include_directories(cxroffline PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc PROPERTIES
-    OBJECT_DEPENDS "${CX_CARRIED_PACKAGES}")
+# windres reports no include dependencies, so list what the scripts include.
+file(GLOB_RECURSE cxResourceInputs CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
+     ${CMAKE_SOURCE_DIR}/resources/*.manifest)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc
+    ${CMAKE_SOURCE_DIR}/tests/test_resources.rc PROPERTIES
+    OBJECT_DEPENDS "${CX_CARRIED_PACKAGES};${cxResourceInputs}")
 target_compile_options(cxroffline PRIVATE
     $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources>)
 add_dependencies(cxroffline carried_packages)
@@ -76,3 +81,16 @@ foreach(script ${e2eScripts})
     add_test(NAME e2e.${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 900)
 endforeach()
+
+# Reports a program's whole exit code under Wine, for scripts.
+add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)
+
+# The same installer carrying the failing fixture package.
+add_executable(cxroffline_failing WIN32 ${cxrofflineSources} ${CMAKE_SOURCE_DIR}/tests/failing_installer.rc)
+target_link_libraries(cxroffline_failing PRIVATE cx_core)
+target_include_directories(cxroffline_failing PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
+target_compile_options(cxroffline_failing PRIVATE
+    $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_SOURCE_DIR}/resources>)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/failing_installer.rc PROPERTIES
+    OBJECT_DEPENDS "${CX_PACKAGE_DIR}/fixture_failing.msi;${cxResourceInputs}")
+add_dependencies(cxroffline_failing carried_packages)

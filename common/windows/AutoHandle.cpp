@@ -41,6 +41,25 @@ void closeMappedView(void* view) {
     if (!UnmapViewOfFile(view)) logCloseFailure("UnmapViewOfFile(", view, GetLastError());
 }
 
+void closeCryptProvider(HCRYPTPROV h) {
+    if (h == 0) return;
+    if (!CryptReleaseContext(h, 0)) logCloseFailure("CryptReleaseContext(", reinterpret_cast<void*>(h), GetLastError());
+}
+
+void closeCryptHash(HCRYPTHASH h) {
+    if (h == 0) return;
+    if (!CryptDestroyHash(h)) logCloseFailure("CryptDestroyHash(", reinterpret_cast<void*>(h), GetLastError());
+}
+
+void closeMsiHandle(MSIHANDLE h) {
+    if (h == 0) return;
+    const UINT status = MsiCloseHandle(h);
+    if (status != ERROR_SUCCESS) {
+        logCloseFailure("MsiCloseHandle(", reinterpret_cast<const void*>(static_cast<uintptr_t>(h)),
+                        status);
+    }
+}
+
 void closeLocalMemory(HLOCAL h) {
     if (h == nullptr) return;
     if (LocalFree(h) != nullptr) logCloseFailure("LocalFree(", h, GetLastError());

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+#include <wincrypt.h>
+#include <msi.h>
 
 #include <utility>
 
@@ -66,6 +68,9 @@ void closeRegHandle(HKEY h);
 void closeModule(HMODULE h);
 void closeMappedView(void* view);
 void closeFindHandle(HANDLE h);
+void closeCryptProvider(HCRYPTPROV h);
+void closeCryptHash(HCRYPTHASH h);
+void closeMsiHandle(MSIHANDLE h);
 void closeLocalMemory(HLOCAL h);
 
 struct KernelHandleTraits {
@@ -83,5 +88,8 @@ typedef AutoHandle<HANDLE, FindHandleTraits> UniqueFindHandle;
 typedef AutoHandle<HKEY, AutoHandleTraits<HKEY, closeRegHandle>> UniqueRegKey;
 typedef AutoHandle<HMODULE, AutoHandleTraits<HMODULE, closeModule>> UniqueModule;
 typedef AutoHandle<void*, AutoHandleTraits<void*, closeMappedView>> UniqueMappedView;
+typedef AutoHandle<HCRYPTPROV, AutoHandleTraits<HCRYPTPROV, closeCryptProvider>> UniqueCryptProvider;
+typedef AutoHandle<HCRYPTHASH, AutoHandleTraits<HCRYPTHASH, closeCryptHash>> UniqueCryptHash;
+typedef AutoHandle<MSIHANDLE, AutoHandleTraits<MSIHANDLE, closeMsiHandle>> UniqueMsiHandle;
 // Memory the system allocated for the caller (LocalFree).
 typedef AutoHandle<HLOCAL, AutoHandleTraits<HLOCAL, closeLocalMemory>> UniqueLocalMemory;

@@ -10,6 +10,8 @@
 namespace settings_impl {
 
 std::string runtimeSettingsPath() {
+    // Asked in UTF-16 rather than through SysInfo's code-page text: the
+    // library's paths are UTF-8.
     wchar_t folder[MAX_PATH] = {};
     const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr,
                                         SHGFP_TYPE_CURRENT, folder);

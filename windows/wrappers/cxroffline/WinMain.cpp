@@ -1,8 +1,48 @@
 #include <windows.h>
 
-#include "Log.h"
+#include "InstallerRun.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    logit("Wrapper begin...");
-    return 1;
+// The fixed sequence of one installation, from command line to exit code.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    InstallerRun run(instance, commandLine);
+    try {
+        run.logStart();
+        run.secureDllSearchPath();
+        run.clearPatchCacheImages();
+        run.initCommonControls();
+        run.prepareInstallRequest();
+        run.detectInstalledRuntimes();
+        run.resetInstallStatus();
+        run.initUsageValues();
+        run.findOldRuntime();
+        run.detectUpdateAgent();
+        if (const auto stop = run.loadConfiguration()) return *stop;
+        run.chooseLanguage();
+        run.applyOverrides();
+        if (const auto stop = run.runTestSwitches()) return *stop;
+        run.composeExtraCommandLine();
+        if (const auto stop = run.refuseWhileInProgress()) return *stop;
+        if (const auto stop = run.checkReinstallCase()) return *stop;
+        run.disableVerifyPageOn64Bit();
+        run.warnUnsupportedSystem();
+        if (const auto stop = run.takeInstallFlag()) return *stop;
+        if (run.extractPackage()) {
+            run.fetchOnlineOptions();
+            run.runWizardPages();
+            if (run.clearInstallerStatus()) {
+                run.setInstallFolder();
+                if (run.exportConfiguration()) {
+                    run.chooseSecurityText();
+                    run.executePackage();
+                    run.removeLauncherCopies();
+                    run.reportOutcome();
+                }
+            }
+        }
+    } catch (const std::exception& e) {
+        run.reportEscapedException(&e);
+    } catch (...) {
+        run.reportEscapedException(nullptr);
+    }
+    return run.commonEnd();
 }

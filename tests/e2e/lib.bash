@@ -1,0 +1,83 @@
+# Helpers for end-to-end checks of the real executable under Wine.
+# Sourced by the scripts beside it; $1 of the script is the build folder.
+set -euo pipefail
+build=$1
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+installer="$build/bin/cxroffline.exe"
+log="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Temp/cxtimer.log"
+
+user=${USER:-$(id -un)}
+lowdir="$WINEPREFIX/drive_c/users/$user/AppData/LocalLow"
+
+# 32 or 64: the carried package's architecture in this build.
+carried_bits() {
+    case "$build" in *x64*) echo 64 ;; *) echo 32 ;; esac
+}
+
+carried_product_code() {
+    echo "{8B3F1D62-E57A-41B8-A2C6-7D${1}180451F0}"
+}
+
+# The default installation folder, as a Linux path.
+default_home() {
+    if [ "$1" = 64 ]; then
+        echo "$WINEPREFIX/drive_c/Program Files/Calyx/cxr1.8.0_451"
+    else
+        echo "$WINEPREFIX/drive_c/Program Files (x86)/Calyx/cxr1.8.0_451"
+    fi
+}
+
+product_registered() {
+    wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" \
+        /reg:"$(carried_bits)" >/dev/null 2>&1
+}
+
+remove_product() {
+    wine msiexec /x "$1" /qn >/dev/null 2>&1 || true
+}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# run_installer args...: sets $code to the whole exit code and $runlog to the
+# log records this run appended.
+run_installer() {
+    local before=0
+    [ -f "$log" ] && before=$(stat -c %s "$log")
+    code=$(wine "$build/bin/cxrun.exe" "$installer" "$@" | tr -d '\r' | sed -n 's/^exit code: //p')
+    [ -n "$code" ] || fail "installer did not start"
+    runlogfile=$(mktemp)
+    tail -c +$((before + 1)) "$log" >"$runlogfile" 2>/dev/null || true
+    runlog=$(cat "$runlogfile")
+}
+
+expect_code() { [ "$code" = "$1" ] || fail "exit code $code, expected $1"; }
+
+expect_log() {
+    grep -qF -- "$1" <<<"$runlog" || { echo "$runlog" | tr -d '\r' | tail -40 >&2; fail "log lacks: $1"; }
+}
+
+# Every record: a header line and a tab-indented level line, CR LF ends.
+expect_well_formed_log() {
+    python3 - "$runlogfile" <<'PY'
+import re, sys
+text = open(sys.argv[1], newline="").read()
+assert text, "empty log"
+assert text.endswith("\r\n"), "records must end with CR LF"
+lines = text.split("\r\n")[:-1]
+head = re.compile(r"^\[\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2}\.\d{3}, [^ ]+ \(PID: \d+, TID: \d+\), [^:]+:\d+ \([^)]*\)\]$")
+body = re.compile(r"^\t(TRACE|INFO|WARNING|ERROR): ")
+i = 0
+records = 0
+while i < len(lines):
+    assert head.match(lines[i]), "bad header: %r" % lines[i]
+    assert i + 1 < len(lines) and body.match(lines[i + 1]), "bad body after %r" % lines[i]
+    i += 2
+    records += 1
+    # a message with line breaks continues unindented until the next header
+    while i < len(lines) and not lines[i].startswith("["):
+        i += 1
+print("%d well-formed records" % records)
+PY
+}

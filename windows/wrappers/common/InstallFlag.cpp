@@ -1,0 +1,95 @@
+#include "InstallFlag.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "Log.h"
+#include "SysInfo.h"
+#include "tstrings.h"
+
+namespace {
+
+bool appendAndCreate(std::string& path, const char* part) {
+    char buffer[MAX_PATH * 2] = {};
+    if (path.size() >= MAX_PATH) {
+        logit(tstrings::sformat("Fail to create directory %s, ErrorCode is %d", path.c_str(),
+                                static_cast<int>(ERROR_FILENAME_EXCED_RANGE)).c_str());
+        return false;
+    }
+    lstrcpynA(buffer, path.c_str(), MAX_PATH);
+    if (!PathAppendA(buffer, part)) {
+        return false;
+    }
+    path = buffer;
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        logit(tstrings::sformat("Fail to create directory %s, ErrorCode is %d", path.c_str(),
+                                static_cast<int>(GetLastError())).c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string defaultBaseFolder() {
+    try {
+        return SysInfo::getUserAppDataLowDir();
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+        return std::string();
+    }
+}
+
+} // namespace
+
+bool InstallFlag::getFlagPath(const std::string& baseFolder, std::string& path) {
+    if (baseFolder.empty()) {
+        return false;
+    }
+    std::string folder = baseFolder;
+    if (!appendAndCreate(folder, "Tolvane\\") || !appendAndCreate(folder, "Calyx\\")) {
+        return false;
+    }
+    path = tstrings::trimRight(folder, "\\") + "\\CALYX_INSTALL_FLAG";
+    return true;
+}
+
+bool InstallFlag::getFlagPath(std::string& path) {
+    return getFlagPath(defaultBaseFolder(), path);
+}
+
+bool InstallFlag::installationInProgress(const std::string& baseFolder) {
+    std::string path;
+    if (!getFlagPath(baseFolder, path)) {
+        logit("Fail to get the file path for Calyx install flag ");
+        return false;
+    }
+    if (DeleteFileA(path.c_str())) {
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+bool InstallFlag::installationInProgress() {
+    return installationInProgress(defaultBaseFolder());
+}
+
+bool InstallFlag::take(const std::string& baseFolder) {
+    std::string path;
+    if (!getFlagPath(baseFolder, path)) {
+        logit("Fail to get the file path for Calyx install flag ");
+        return false;
+    }
+    handle_.reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!handle_) {
+        logit(tstrings::sformat("Fail to set installation flag, ErrorCode is %d",
+                                static_cast<int>(GetLastError())).c_str());
+        return false;
+    }
+    return true;
+}
+
+bool InstallFlag::take() {
+    return take(defaultBaseFolder());
+}

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "InstallStatus.h"
+#include "Registry.h"
+
+namespace {
+
+// Removes the vendor key before and after each test; the machine has no
+// Calyx product installed while system tests run.
+class InstallStatusTest : public ::testing::Test {
+protected:
+    void SetUp() override { clean(); }
+    void TearDown() override { clean(); }
+    static void clean() {
+        Registry::localMachine().deleteTree("SOFTWARE\\Calyxware");
+    }
+    static const Registry& machine() { return Registry::localMachine(); }
+};
+
+} // namespace
+
+TEST_F(InstallStatusTest, ClearWithoutVendorKeySucceeds) {
+    EXPECT_EQ(ClearMSIStatus(), 0);
+    DWORD status = 7;
+    EXPECT_NE(GetMSIStatus(&status, nullptr), 0);
+    EXPECT_EQ(status, 7u);
+}
+
+TEST_F(InstallStatusTest, StatusValuesAreReadThenCleared) {
+    const Registry key = Registry::open(machine(), "SOFTWARE\\Calyxware", Registry::Mode::Write);
+    key.setDword("MSIStatusError", 1603);
+    key.setDword("MSIStatusExtendedError", 1722);
+    DWORD status = 0;
+    DWORD extended = 0;
+    EXPECT_EQ(GetMSIStatus(&status, &extended), 0);
+    EXPECT_EQ(status, 1603u);
+    EXPECT_EQ(extended, 1722u);
+    EXPECT_EQ(ClearMSIStatus(), 0);
+    EXPECT_FALSE(key.valueExists("MSIStatusError"));
+    EXPECT_FALSE(key.valueExists("MSIStatusExtendedError"));
+    EXPECT_EQ(ClearMSIStatus(), 0);
+}
+
+TEST_F(InstallStatusTest, VendorValuesAndSilentMarker) {
+    SetCalyxwareKey("InstallStatus", "reinstall");
+    std::string text;
+    EXPECT_TRUE(ReadCalyxwareValue("InstallStatus", text, 512));
+    EXPECT_EQ(text, "reinstall");
+    EXPECT_FALSE(ReadCalyxwareValue("InstallStatus", text, 9));
+    ResetInstallStatus();
+    EXPECT_FALSE(Registry::open(machine(), "SOFTWARE\\Calyxware").valueExists("InstallStatus"));
+    EXPECT_FALSE(ReadCalyxwareValue("InstallStatus", text, 512));
+
+    EXPECT_EQ(MarkSilentInstall(), 0);
+    EXPECT_TRUE(machine().keyExists("SOFTWARE\\Calyxware\\SilentInstall"));
+    EndSilentInstall();
+    EXPECT_FALSE(machine().keyExists("SOFTWARE\\Calyxware\\SilentInstall"));
+}
+
+TEST_F(InstallStatusTest, PolicyValuesAreWrittenAndRemoved) {
+    EXPECT_TRUE(SetPolicyValue("SE", "Country"));
+    EXPECT_EQ(Registry::open(machine(), kPolicyKey).getString("Country"), "SE");
+    EXPECT_TRUE(SetPolicyValue("", "Country"));
+    EXPECT_FALSE(Registry::open(machine(), kPolicyKey).valueExists("Country"));
+    EXPECT_FALSE(SetPolicyValue("", "Country"));
+}
+
+TEST_F(InstallStatusTest, SchedulerEntryAndDefaultFolder) {
+    const Registry& machine32 = Registry::localMachine(RegistryView::Bits32);
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const Registry runKey = Registry::open(machine32, run, Registry::Mode::Write);
+    if (runKey.valueExists("OrvelCalyxUpdateSched")) runKey.deleteValue("OrvelCalyxUpdateSched");
+    EnsureSchedulerEntry();
+    const std::string entry = runKey.getString("OrvelCalyxUpdateSched");
+    EXPECT_NE(entry.find("\\Calyx\\Calyx Update\\cxtimer.exe"), std::string::npos) << entry;
+    runKey.setString("OrvelCalyxUpdateSched", "kept");
+    EnsureSchedulerEntry();
+    EXPECT_EQ(runKey.getString("OrvelCalyxUpdateSched"), "kept");
+    runKey.deleteValue("OrvelCalyxUpdateSched");
+
+    EXPECT_EQ(GetDefaultInstallFolder(false), "C:\\Program Files (x86)\\Calyx\\cxr1.8.0_451");
+    EXPECT_EQ(GetDefaultInstallFolder(true), "C:\\Program Files\\Calyx\\cxr1.8.0_451");
+}

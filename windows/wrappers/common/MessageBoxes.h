@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The text of string resource id in the run's language (English when the
+// language has no text for it).
+std::string loadInstallerString(HINSTANCE instance, unsigned langId, unsigned id);
+
+// Task-modal notice that this Windows is older than the carried runtime
+// supports.
+void showUnsupportedSystemMessage(HINSTANCE instance, unsigned langId, const char* majorVersion);
+
+// Information box: another installation holds the install flag.
+void showInProgressMessage(HINSTANCE instance, unsigned langId);

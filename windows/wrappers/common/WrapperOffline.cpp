@@ -1,0 +1,202 @@
+#include "WrapperOffline.h"
+
+#include "BuildInfo.h"
+#include "InstallStatus.h"
+#include "Log.h"
+#include "Resource.h"
+#include "Sha256.h"
+#include "SysInfo.h"
+#include "WinErrorHandling.h"
+#include "tstrings.h"
+
+namespace {
+
+const char* const kResourceType = "CALYX_INSTALLER";
+
+std::string versionWithoutBuild() {
+    const std::string version = CX_RUNTIME_VERSION;
+    const size_t build = version.find("-b");
+    return build == std::string::npos ? version : version.substr(0, build);
+}
+
+bool isReparsePoint(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Creates one folder level; a level that is a link could lead the elevated
+// installer's writes anywhere, so it is refused.
+bool createLevel(const std::string& path) {
+    CreateDirectoryA(path.c_str(), nullptr);
+    if (isReparsePoint(path)) {
+        LOG_ERROR("Refusing to use [" << path << "]: it is a link to another place");
+        return false;
+    }
+    return true;
+}
+
+std::string vendorFolder() {
+    return SysInfo::getUserAppDataLowDir() + "\\Tolvane";
+}
+
+std::string productFolder(bool package64Bit) {
+    return tstrings::sformat(package64Bit ? "%s%s%s_x64" : "%s%s%s",
+                             (vendorFolder() + "\\Calyx\\").c_str(), "cxr",
+                             versionWithoutBuild().c_str());
+}
+
+[[noreturn]] void failExtraction(const char* step, bool silent) {
+    const DWORD error = GetLastError();
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                   reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    const std::string message = tstrings::sformat("%s failed with error %d: %s", step,
+                                                  static_cast<int>(error), text ? text : "");
+    if (text) LocalFree(text);
+    logit(message.c_str());
+    // A silent run has nobody to press OK: a box would hang the deployment tool.
+    if (!silent) {
+        MessageBoxA(nullptr, message.c_str(), "Error", MB_OK);
+    }
+    ExitProcess(error);
+}
+
+void deleteTreeQuietly(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    UniqueFindHandle find(FindFirstFileA((path + "\\*").c_str(), &entry));
+    if (find) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string child = path + "\\" + name;
+            // Links are removed themselves, never followed.
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                deleteTreeQuietly(child);
+            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveDirectoryA(child.c_str());
+            } else {
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(find.get(), &entry));
+    }
+    find.reset();
+    RemoveDirectoryA(path.c_str());
+}
+
+} // namespace
+
+std::string GetProductPackagePath(bool package64Bit) {
+    try {
+        const std::string base = SysInfo::getUserAppDataLowDir();
+        const std::string vendor = vendorFolder();
+        const std::string calyx = vendor + "\\Calyx";
+        const std::string folder = productFolder(package64Bit);
+        for (const std::string& level : {vendor, calyx, folder}) {
+            if (!createLevel(level)) return std::string();
+        }
+        return tstrings::sformat("%s\\%s%s.msi", folder.c_str(), "cxr", versionWithoutBuild().c_str());
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+        return std::string();
+    }
+}
+
+bool FileMatchesBytes(HANDLE file, const void* data, size_t size) {
+    LARGE_INTEGER length = {};
+    if (!GetFileSizeEx(file, &length) || static_cast<unsigned long long>(length.QuadPart) != size) {
+        return false;
+    }
+    return sha256::ofOpenFile(file) == sha256::ofBytes(data, size);
+}
+
+bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, bool silent,
+                       ExtractedPackage& package) {
+    const void* data = nullptr;
+    size_t size = 0;
+    try {
+        data = Resource(id, kResourceType, instance).getPtr(size);
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+        return false;
+    }
+    // A link planted where the file goes is removed, not written through.
+    DeleteFileA(path.c_str());
+    {
+        UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file) failExtraction("Installer : Wrapper.CreateFile ", silent);
+        const char* p = static_cast<const char*>(data);
+        size_t left = size;
+        while (left > 0) {
+            const DWORD chunk = left > 8192 ? 8192 : static_cast<DWORD>(left);
+            DWORD written = 0;
+            if (!WriteFile(file.get(), p, chunk, &written, nullptr) || written == 0) {
+                failExtraction("Installer : Wrapper.WriteFile (In small chunks) ", silent);
+            }
+            p += written;
+            left -= written;
+        }
+        if (!CloseHandle(file.release())) failExtraction("Installer : Wrapper.CloseHandle ", silent);
+    }
+    // Held without write or delete sharing until the service is done, so the
+    // file it installs is the one checked here.
+    package.handle_.reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!package.handle_) {
+        LOG_ERROR(tstrings::sformat("%s failed with %s", ("CreateFile(" + path + ")").c_str(),
+                                    systemErrorText(GetLastError()).c_str()));
+        return false;
+    }
+    try {
+        if (!FileMatchesBytes(package.handle_.get(), data, size)) {
+            LOG_ERROR("The extracted package [" << path << "] differs from the carried one");
+            package.release();
+            return false;
+        }
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+        package.release();
+        return false;
+    }
+    package.path_ = path;
+    return true;
+}
+
+bool ExtractProductPackage(HINSTANCE instance, const std::string& path, bool silent,
+                           ExtractedPackage& package) {
+    return ExtractResourceTo(instance, 103, path, silent, package);
+}
+
+void RemoveExtractionFolders(bool package64Bit) {
+    try {
+        const std::string vendor = vendorFolder();
+        deleteTreeQuietly(productFolder(package64Bit));
+        deleteTreeQuietly(vendor + "\\Calyx\\AU");
+        RemoveDirectoryA(vendor.c_str());
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+    }
+}
+
+int ExecCommand(const msi::InstallData& request) {
+    // A stale status address must not outlive the run that set it.
+    SetPolicyValue("", "PostStatusUrl");
+    int result = ERROR_INSTALL_FAILURE;
+    try {
+        try {
+            msi::install(request);
+            result = 0;
+        } catch (const msi::Error& e) {
+            result = static_cast<int>(e.getStatus());
+            throw;
+        }
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("ExecCommand"), e);
+    } catch (...) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("ExecCommand"));
+    }
+    return result;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "AutoHandle.h"
+#include "MsiUtils.h"
+
+// The carried product package, written to a per-user folder and held
+// read-only until the installer service is done with it.
+class ExtractedPackage {
+public:
+    const std::string& path() const { return path_; }
+    bool held() const { return handle_.valid(); }
+    void release() { handle_.reset(); }
+
+private:
+    friend bool ExtractProductPackage(HINSTANCE, const std::string&, bool, ExtractedPackage&);
+    friend bool ExtractResourceTo(HINSTANCE, UINT, const std::string&, bool, ExtractedPackage&);
+    std::string path_;
+    UniqueHandle handle_;
+};
+
+// "<low-integrity app data>\Tolvane\Calyx\cxr<version>[_x64]\cxr<version>.msi"
+// with its folders created; empty when a level is a reparse point or cannot
+// be made.
+std::string GetProductPackagePath(bool package64Bit);
+
+// Writes resource id of type "CALYX_INSTALLER" to path in chunks of at most
+// 8192 bytes, then reopens it shared for reading only and checks its SHA-256
+// against the resource. False when the resource is missing or the written
+// file is not exactly the resource. A failing write shows "Error" (unless
+// silent), logs, and ends the process with the system error number.
+bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, bool silent,
+                       ExtractedPackage& package);
+bool ExtractProductPackage(HINSTANCE instance, const std::string& path, bool silent,
+                           ExtractedPackage& package);
+
+// Removes the package folders and the vendor folder when empty; never raises.
+void RemoveExtractionFolders(bool package64Bit);
+
+// Whether the file now at path holds exactly these bytes; for the integrity
+// check and its tests.
+bool FileMatchesBytes(HANDLE file, const void* data, size_t size);
+
+// Runs the package install: 0 on success, the service's status when it
+// fails, 1603 for any other failure (logged under "ExecCommand").
+int ExecCommand(const msi::InstallData& request);

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "InstallFlag.h"
+#include "WrapperOffline.h"
+
+// One run of the offline installer: the state WinMain keeps and the steps
+// it takes, in order. A step that may end the run answers the exit code to
+// return; std::nullopt means "go on".
+class InstallerRun {
+public:
+    typedef std::optional<int> Stop;
+
+    InstallerRun(HINSTANCE instance, const char* commandLine);
+
+    void logStart();                 // 1
+    void secureDllSearchPath();      // 2
+    void clearPatchCacheImages();    // 3
+    void initCommonControls();       // 4
+    void prepareInstallRequest();    // 5, 6
+    void detectInstalledRuntimes();  // 7
+    void resetInstallStatus();       // 8
+    void initUsageValues();          // 9
+    void findOldRuntime();           // 10
+    void detectUpdateAgent();        // 11
+    Stop loadConfiguration();        // 12, 13
+    void chooseLanguage();           // 14
+    void applyOverrides();           // 15
+    Stop runTestSwitches();          // 16
+    void composeExtraCommandLine();  // 17
+    Stop refuseWhileInProgress();    // 18
+    Stop checkReinstallCase();       // 19
+    void disableVerifyPageOn64Bit(); // 20
+    void warnUnsupportedSystem();    // 21
+    Stop takeInstallFlag();          // 22
+    bool extractPackage();           // 23; false: go to the common end
+    void fetchOnlineOptions();       // 24
+    void runWizardPages();           // 25
+    bool clearInstallerStatus();     // 26; false: go to the common end
+    void setInstallFolder();         // 27
+    bool exportConfiguration();      // 28; false: go to the common end
+    void chooseSecurityText();       // 29
+    void executePackage();           // 30
+    void removeLauncherCopies();     // 31
+    void reportOutcome();            // 32
+    int commonEnd();                 // 33
+
+    // Records an exception that escaped the sequence.
+    void reportEscapedException(const std::exception* e);
+
+    bool silent() const { return silent_; }
+    int exitCode() const { return exitCode_; }
+
+private:
+    HINSTANCE instance_;
+    std::string commandLine_;
+    int exitCode_ = 1;
+    bool silent_ = false;
+    bool oemUpdate_ = false;
+    bool launchedFromCxs_ = false;
+    bool showVerifyPage_ = true;
+    bool familyUpgrade_ = false;
+    bool showMedHighText_ = false;
+    unsigned langId_ = 1033;
+    std::string installDir_;
+    std::string oldRuntimeVersion_;
+    std::string installedAgentVersion_ = "XX";
+    int agentResult_ = -99;
+    std::string country_ = "YY";
+    std::string installMethod_ = "cxof";
+    bool package64Bit_ = false;
+    ExtractedPackage package_;
+    msi::InstallData request_;
+    InstallFlag installFlag_;
+    DWORD msiStatus_ = 0;
+    DWORD msiExtendedStatus_ = 0;
+};
