@@ -85,10 +85,13 @@ public:
     // SystemConfig only. Returns query_res, or -1 when the call fails.
     int QueryDeploy(Query kind, int argument, const std::string& configuration);
 
+    // True when the plug-in status query answers 0; an error is false.
     bool isCalyxPluginDisabled();
+    // The rest are true when their query answers 1.
     bool isPreviousSecurityDecisionsExist();
     bool doClearUserPreviousDecisions();
     bool doResetUserPreviousDecisions();
+    // Sets "deployment.expiration.check.enabled false".
     bool turnOffSecurityBaselineCheck();
 
     // Logs "DeployLibLoader::<name>() succeed" or "... return false".

@@ -58,33 +58,10 @@ TEST_F(InstalledRuntime, LibrariesLieInTheRuntimesBinFolder) {
 }
 
 TEST_F(InstalledRuntime, EveryQueryReachesTheInstalledLibrary) {
-    {
-        DeployLibLoader loader(home);
-        EXPECT_FALSE(loader.isCalyxPluginDisabled());
-        EXPECT_FALSE(loader.isPreviousSecurityDecisionsExist());
-        EXPECT_TRUE(loader.doClearUserPreviousDecisions());
-        EXPECT_TRUE(loader.doResetUserPreviousDecisions());
-        EXPECT_TRUE(loader.turnOffSecurityBaselineCheck());
-    }
-    steering.answer("PluginStatus", 0);
-    steering.answer("PreviousDecisionsExist", 1);
-    steering.answer("ClearPreviousDecisions", -1);
-    steering.answer("ResetPreviousDecisions", 0);
-    steering.answer("SystemConfig", -1);
-    {
-        DeployLibLoader loader(home);
-        EXPECT_TRUE(loader.isCalyxPluginDisabled());
-        EXPECT_TRUE(loader.isPreviousSecurityDecisionsExist());
-        EXPECT_FALSE(loader.doClearUserPreviousDecisions());
-        EXPECT_FALSE(loader.doResetUserPreviousDecisions());
-        EXPECT_FALSE(loader.turnOffSecurityBaselineCheck());
-    }
-    const std::string round = std::string("kind=1 argument=0 config=\n"
-                                          "kind=2 argument=30 config=\n"
-                                          "kind=3 argument=30 config=\n"
-                                          "kind=4 argument=0 config=\n") +
-                              deploytest::baselineRequest();
-    EXPECT_EQ(steering.requests(), round + round);
+    EXPECT_EQ(deploytest::askEverything(home), (std::vector<bool>{false, false, true, true, true}));
+    steering.answerEach(0, 1, -1, 0, -1);
+    EXPECT_EQ(deploytest::askEverything(home), (std::vector<bool>{true, true, false, false, false}));
+    EXPECT_EQ(steering.requests(), deploytest::everyRequest() + deploytest::everyRequest());
 }
 
 TEST_F(InstalledRuntime, BaselineSwitchUsesTheInstalledLibrary) {

@@ -45,47 +45,23 @@ protected:
 } // namespace
 
 TEST_F(DeployLibLoaderTest, QueriesSendTheirRequestsAndReadDefaultAnswers) {
-    DeployLibLoader loader(home);
-    EXPECT_FALSE(loader.isCalyxPluginDisabled());
-    EXPECT_FALSE(loader.isPreviousSecurityDecisionsExist());
-    EXPECT_TRUE(loader.doClearUserPreviousDecisions());
-    EXPECT_TRUE(loader.doResetUserPreviousDecisions());
-    EXPECT_TRUE(loader.turnOffSecurityBaselineCheck());
-    EXPECT_EQ(steering.requests(),
-              std::string("kind=1 argument=0 config=\n"
-                          "kind=2 argument=30 config=\n"
-                          "kind=3 argument=30 config=\n"
-                          "kind=4 argument=0 config=\n") +
-                  deploytest::baselineRequest());
+    EXPECT_EQ(deploytest::askEverything(home), (std::vector<bool>{false, false, true, true, true}));
+    EXPECT_EQ(steering.requests(), deploytest::everyRequest());
 }
 
 TEST_F(DeployLibLoaderTest, QueriesFollowTheLibrarysAnswers) {
-    steering.answer("PluginStatus", 0);
-    steering.answer("PreviousDecisionsExist", 1);
-    steering.answer("ClearPreviousDecisions", 0);
-    steering.answer("ResetPreviousDecisions", 0);
-    steering.answer("SystemConfig", 0);
-    DeployLibLoader loader(home);
-    EXPECT_TRUE(loader.isCalyxPluginDisabled());
-    EXPECT_TRUE(loader.isPreviousSecurityDecisionsExist());
-    EXPECT_FALSE(loader.doClearUserPreviousDecisions());
-    EXPECT_FALSE(loader.doResetUserPreviousDecisions());
-    EXPECT_FALSE(loader.turnOffSecurityBaselineCheck());
+    steering.answerEach(0, 1, 0, 0, 0);
+    EXPECT_EQ(deploytest::askEverything(home), (std::vector<bool>{true, true, false, false, false}));
+    // Only 1 means yes, only 0 means disabled.
+    steering.answerEach(2, 2, 2, 2, 2);
+    EXPECT_EQ(deploytest::askEverything(home), std::vector<bool>(5, false));
 }
 
 TEST_F(DeployLibLoaderTest, ExecutionErrorMakesEveryQueryFalse) {
-    for (const char* name : {"PluginStatus", "PreviousDecisionsExist", "ClearPreviousDecisions",
-                             "ResetPreviousDecisions", "SystemConfig"}) {
-        steering.answer(name, -1);
-    }
+    steering.answerEach(-1, -1, -1, -1, -1);
     msitest::LogWatch log;
-    DeployLibLoader loader(home);
-    EXPECT_FALSE(loader.isCalyxPluginDisabled());
-    EXPECT_FALSE(loader.isPreviousSecurityDecisionsExist());
-    EXPECT_FALSE(loader.doClearUserPreviousDecisions());
-    EXPECT_FALSE(loader.doResetUserPreviousDecisions());
-    EXPECT_FALSE(loader.turnOffSecurityBaselineCheck());
-    EXPECT_EQ(loader.QueryDeploy(DeployLibLoader::PluginStatus, 0, ""), -1);
+    EXPECT_EQ(deploytest::askEverything(home), std::vector<bool>(5, false));
+    EXPECT_EQ(DeployLibLoader(home).QueryDeploy(DeployLibLoader::PluginStatus, 0, ""), -1);
     EXPECT_NE(log.written().find(std::string("query_res = -1") + kAnswerLegend),
               std::string::npos);
 }
@@ -108,14 +84,7 @@ TEST_F(DeployLibLoaderTest, FailedCallAnswersMinusOneAndLogsAnError) {
 TEST_F(DeployLibLoaderTest, LogsEachStep) {
     steering.answer("PreviousDecisionsExist", 1);
     msitest::LogWatch log;
-    {
-        DeployLibLoader loader(home);
-        loader.isCalyxPluginDisabled();
-        loader.isPreviousSecurityDecisionsExist();
-        loader.doClearUserPreviousDecisions();
-        loader.doResetUserPreviousDecisions();
-        loader.turnOffSecurityBaselineCheck();
-    }
+    deploytest::askEverything(home);
     const std::string written = log.written();
     size_t at = 0;
     for (const std::string& line : std::vector<std::string>{
@@ -229,15 +198,6 @@ TEST(DeployLibLoaderErrors, MissingExport) {
     // Whatever was loaded before the failure is freed again.
     EXPECT_FALSE(moduleLoaded(home + "\\bin\\deploy.dll"));
     EXPECT_FALSE(moduleLoaded(home + "\\bin\\msvcr100.dll"));
-}
-
-TEST(DeployLibLoaderErrors, CaughtAsStandardErrors) {
-    try {
-        DeployLibLoader loader(testsupport::tempDir() + "\\nothing-here");
-        ADD_FAILURE() << "nothing raised";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("Failed to load msvcr library"), std::string::npos);
-    }
 }
 
 // The stand-in checks the records byte by byte, so the loader's tests above

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "DeployLibLoader.h"
 #include "MsiTestFixtures.h"
 #include "Registry.h"
 #include "RegistryTestKey.h"
@@ -58,6 +59,15 @@ public:
         key_.setDword(name, static_cast<DWORD>(value));
     }
 
+    // query_res of the queries 1 to 5.
+    void answerEach(int plugin, int decisions, int clear, int reset, int config) const {
+        answer("PluginStatus", plugin);
+        answer("PreviousDecisionsExist", decisions);
+        answer("ClearPreviousDecisions", clear);
+        answer("ResetPreviousDecisions", reset);
+        answer("SystemConfig", config);
+    }
+
     // One line per request the stand-in received.
     std::string requests() const { return testsupport::readFile(log_); }
 
@@ -70,6 +80,23 @@ private:
 // The line the stand-in records for the baseline switch.
 inline const char* baselineRequest() {
     return "kind=5 argument=0 config=deployment.expiration.check.enabled false\n";
+}
+
+// Every query of one loader for home, in the order of their kinds.
+inline std::vector<bool> askEverything(const std::string& home) {
+    DeployLibLoader loader(home);
+    return {loader.isCalyxPluginDisabled(), loader.isPreviousSecurityDecisionsExist(),
+            loader.doClearUserPreviousDecisions(), loader.doResetUserPreviousDecisions(),
+            loader.turnOffSecurityBaselineCheck()};
+}
+
+// What the stand-in records for askEverything.
+inline std::string everyRequest() {
+    return std::string("kind=1 argument=0 config=\n"
+                       "kind=2 argument=30 config=\n"
+                       "kind=3 argument=30 config=\n"
+                       "kind=4 argument=0 config=\n") +
+           baselineRequest();
 }
 
 } // namespace deploytest
