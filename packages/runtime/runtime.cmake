@@ -17,6 +17,6 @@ set(CX_RUNTIME_MSI_VERSION "8.0.${CX_RUNTIME_UPDATE}.${CX_RUNTIME_BUILD}")
 set(CX_RUNTIME_MSI ${CX_PACKAGE_DIR}/runtime.msi)
 file(WRITE ${CX_PACKAGE_DIR}/runtime-readme.txt "Calyx runtime ${CX_RUNTIME_VERSION}\n")
 cx_wixl_package(runtime_package ${CX_RUNTIME_MSI} ${CMAKE_CURRENT_LIST_DIR}/runtime.wxs.in
-    DEPENDS runtime_custom_actions runtime_payload)
+    DEPENDS runtime_custom_actions runtime_payload runtime_deploy runtime_msvcr)
 list(APPEND CX_PACKAGE_TARGETS runtime_package)
 list(APPEND CX_CARRIED_PACKAGES ${CX_RUNTIME_MSI})
