@@ -46,3 +46,7 @@ ReinstallPlan PlanReinstall(const std::vector<InstalledForReinstall>& installed,
     }
     return plan;
 }
+
+bool IsOlderFamily(const CalyxVersion* newestInstalled, const CalyxVersion& carried) {
+    return newestInstalled && keepItems(*newestInstalled, 2) < keepItems(carried, 2);
+}

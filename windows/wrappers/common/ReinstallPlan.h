@@ -35,3 +35,8 @@ CalyxVersion withoutBuild(const CalyxVersion& version);
 
 ReinstallPlan PlanReinstall(const std::vector<InstalledForReinstall>& installed,
                             const CalyxVersion& carried, int packageBits, bool staticEnabled);
+
+// Whether the newest installed runtime of the package's kind and
+// architecture belongs to an older family (major and minor) than the
+// carried one; false when there is none.
+bool IsOlderFamily(const CalyxVersion* newestInstalled, const CalyxVersion& carried);

@@ -63,3 +63,13 @@ TEST(ReinstallPlan, OlderAndEqualBuildsOfTheSameVersionAreRemovedInOrder) {
     EXPECT_EQ(proceed.outcome, ReinstallOutcome::Proceed);
     EXPECT_EQ(proceed.removals, (std::vector<size_t>{1, 3, 4}));
 }
+
+TEST(ReinstallPlan, FamilyUpgrade) {
+    const CalyxVersion older("1.7.0_80-b15");
+    const CalyxVersion sameFamily("1.8.0_441-b07");
+    const CalyxVersion newer("9.0.1+3");
+    EXPECT_TRUE(IsOlderFamily(&older, kCarried));
+    EXPECT_FALSE(IsOlderFamily(&sameFamily, kCarried));
+    EXPECT_FALSE(IsOlderFamily(&newer, kCarried));
+    EXPECT_FALSE(IsOlderFamily(nullptr, kCarried));
+}
