@@ -28,6 +28,18 @@ TEST_CHILD_MAIN(holdInstallFlag) {
     return HeldChild::holdUntilReleased(args) ? 0 : 5;
 }
 
+// For scripts: takes the flag below args[0], creates the file args[1] once
+// it holds it, and keeps it for args[2] seconds.
+TEST_CHILD_MAIN(holdInstallFlagFor) {
+    if (args.size() != 3) return 2;
+    InstallFlag flag;
+    if (!flag.take(args[0])) return 3;
+    UniqueHandle marker(CreateFileA(args[1].c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    marker.reset();
+    Sleep(static_cast<DWORD>(std::stoul(args[2]) * 1000));
+    return 0;
+}
+
 TEST(InstallFlag, PathCreatesItsFolders) {
     std::string path;
     ASSERT_TRUE(InstallFlag::getFlagPath(baseFolder(), path));
