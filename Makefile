@@ -30,7 +30,7 @@ test-%: build-% FORCE
 	@scripts/run-tests $*
 
 fuzz: build-host
-	@for f in build/host/*_fuzz; do \
+	@for f in build/host/bin/*_fuzz; do \
 	    echo "== $$f ($(SECONDS) s)"; \
 	    scripts/run-fuzzer $$f $(SECONDS) fuzz || exit 1; \
 	done

@@ -85,6 +85,16 @@ endforeach()
 # Reports a program's whole exit code under Wine, for scripts.
 add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)
 
+# The same installer carrying the failing fixture package.
+add_executable(cxroffline_failing WIN32 ${cxrofflineSources} ${CMAKE_SOURCE_DIR}/tests/failing_installer.rc)
+target_link_libraries(cxroffline_failing PRIVATE cx_core)
+target_include_directories(cxroffline_failing PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
+target_compile_options(cxroffline_failing PRIVATE
+    $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_SOURCE_DIR}/resources>)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/failing_installer.rc PROPERTIES
+    OBJECT_DEPENDS "${CX_PACKAGE_DIR}/fixture_failing.msi;${cxResourceInputs}")
+add_dependencies(cxroffline_failing carried_packages)
+
 # Each bench/<name>/<name>_winbench.cpp is a benchmark program that
 # bench/<name>/run times under Wine.
 file(GLOB winBenchSources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*/*_winbench.cpp)

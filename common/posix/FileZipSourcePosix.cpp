@@ -16,24 +16,14 @@ public:
 
     uint64_t size() const override { return size_; }
 
-    bool readAt(uint64_t offset, void* buffer, size_t length) override {
-        if (offset > size_ || length > size_ - offset) {
-            return false;
-        }
-        char* out = static_cast<char*>(buffer);
-        while (length > 0) {
-            const ssize_t n = pread(fd_, out, length, static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR) {
-                continue;
+protected:
+    size_t readSome(uint64_t offset, void* buffer, size_t length) override {
+        for (;;) {
+            const ssize_t n = pread(fd_, buffer, length, static_cast<off_t>(offset));
+            if (n >= 0 || errno != EINTR) {
+                return n > 0 ? static_cast<size_t>(n) : 0;
             }
-            if (n <= 0) {
-                return false;
-            }
-            out += n;
-            offset += static_cast<uint64_t>(n);
-            length -= static_cast<size_t>(n);
         }
-        return true;
     }
 
 private:

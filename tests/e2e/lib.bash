@@ -8,6 +8,36 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 installer="$build/bin/cxroffline.exe"
 log="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Temp/cxtimer.log"
 
+user=${USER:-$(id -un)}
+lowdir="$WINEPREFIX/drive_c/users/$user/AppData/LocalLow"
+
+# 32 or 64: the carried package's architecture in this build.
+carried_bits() {
+    case "$build" in *x64*) echo 64 ;; *) echo 32 ;; esac
+}
+
+carried_product_code() {
+    echo "{8B3F1D62-E57A-41B8-A2C6-7D${1}180451F0}"
+}
+
+# The default installation folder, as a Linux path.
+default_home() {
+    if [ "$1" = 64 ]; then
+        echo "$WINEPREFIX/drive_c/Program Files/Calyx/cxr1.8.0_451"
+    else
+        echo "$WINEPREFIX/drive_c/Program Files (x86)/Calyx/cxr1.8.0_451"
+    fi
+}
+
+product_registered() {
+    wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" \
+        /reg:"$(carried_bits)" >/dev/null 2>&1
+}
+
+remove_product() {
+    wine msiexec /x "$1" /qn >/dev/null 2>&1 || true
+}
+
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # run_installer args...: sets $code to the whole exit code and $runlog to the

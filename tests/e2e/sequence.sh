@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A silent run goes through the whole sequence and ends at the common end.
 source "$(dirname "$0")/lib.bash"
+product=$(carried_product_code "$(carried_bits)")
+trap 'remove_product "$product"' EXIT
 run_installer /s
 expect_well_formed_log
 expect_log "Wrapper begin..."

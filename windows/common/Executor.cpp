@@ -1,6 +1,5 @@
 #include "Executor.h"
 
-#include <shlobj.h>
 #include <shobjidl.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include "ComInitializer.h"
 #include "FileUtils.h"
 #include "Log.h"
+#include "SysInfo.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
 
@@ -225,25 +225,6 @@ DWORD Executor::ExecProcess(const std::string& applicationPath, const std::strin
 
 namespace {
 
-// The system folder of a 32-bit process on 64-bit Windows, else the
-// Windows folder: where the desktop's own shell program lives.
-std::string shellFolder() {
-    BOOL wow64 = FALSE;
-    char folder[MAX_PATH + 1] = {};
-    const UINT length = IsWow64Process(GetCurrentProcess(), &wow64) && wow64
-                            ? GetSystemDirectoryA(folder, MAX_PATH)
-                            : GetWindowsDirectoryA(folder, MAX_PATH);
-    return length > 0 && length <= MAX_PATH ? std::string(folder, length) : std::string();
-}
-
-std::string commonAppDataFolder() {
-    char folder[MAX_PATH + 1] = {};
-    const HRESULT hr =
-        SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    JP_CHECK_HRESULT(hr, "SHGetFolderPath(CSIDL_COMMON_APPDATA)");
-    return folder;
-}
-
 template <class T>
 struct ComRelease {
     T* object = nullptr;
@@ -296,9 +277,12 @@ DWORD Executor::ExecProcessAsDesktopUser(const std::string& applicationPath,
     }
     try {
         const ComInitializer com;
-        const std::string shell = FileUtils::joinPath(shellFolder(), "explorer.exe ");
+        // The desktop's own shell program, as the process sees it.
+        const std::string shell = FileUtils::joinPath(
+            SysInfo::isWow64() ? SysInfo::getSystemDir() : SysInfo::getWindowsDir(),
+            "explorer.exe ");
         const std::string folder = FileUtils::joinPath(
-            FileUtils::joinPath(commonAppDataFolder(), "\\Tolvane"), "\\tmpinstall");
+            FileUtils::joinPath(SysInfo::getCommonAppDataDir(), "\\Tolvane"), "\\tmpinstall");
         FileUtils::createDirectory(folder);
         const std::string shortcut = folder + "\\calyxtmp.lnk";
         DWORD result = ERROR_FUNCTION_FAILED;

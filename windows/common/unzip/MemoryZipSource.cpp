@@ -2,12 +2,7 @@
 
 #include <cstring>
 
-bool MemoryZipSource::readAt(uint64_t offset, void* buffer, size_t length) {
-    if (offset > bytes_.size() || length > bytes_.size() - offset) {
-        return false;
-    }
-    if (length != 0) {
-        std::memcpy(buffer, bytes_.data() + offset, length);
-    }
-    return true;
+size_t MemoryZipSource::readSome(uint64_t offset, void* buffer, size_t length) {
+    std::memcpy(buffer, bytes_.data() + offset, length);
+    return length;
 }

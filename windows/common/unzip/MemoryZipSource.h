@@ -10,8 +10,10 @@ public:
     explicit MemoryZipSource(std::string bytes) : bytes_(std::move(bytes)) {}
 
     uint64_t size() const override { return bytes_.size(); }
-    bool readAt(uint64_t offset, void* buffer, size_t length) override;
+
+protected:
+    size_t readSome(uint64_t offset, void* buffer, size_t length) override;
 
 private:
-    std::string bytes_;
+    const std::string bytes_;
 };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <new>
-#include <stdexcept>
 
 #include "ZipFormat.h"
 #include "ZipInflater.h"
@@ -130,13 +129,15 @@ bool ZipArchive::readEntry(ZipEntry& entry, std::string* content, const char** m
         *message = kInvalidEntrySize;
         return false;
     }
+    const char* const noMemory = "ZIP_ReadEntry: not enough memory for the entry";
+    if (entry.size > content->max_size()) {
+        *message = noMemory;
+        return false;
+    }
     try {
-        if (entry.size > content->max_size()) {
-            throw std::length_error("zip entry");
-        }
         content->assign(static_cast<size_t>(entry.size), '\0');
-    } catch (const std::exception&) {
-        *message = "ZIP_ReadEntry: not enough memory for the entry";
+    } catch (const std::bad_alloc&) {
+        *message = noMemory;
         return false;
     }
     unsigned char* out = reinterpret_cast<unsigned char*>(&(*content)[0]);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <new>
+#include <stdexcept>
 
 #include "ZipEndRecord.h"
 #include "ZipFormat.h"
@@ -73,13 +73,14 @@ const char* ZipCentralDirectory::read(ZipSource& source) {
     localHeadersStart_ = cenPosition - end.cenOffset;
     try {
         cen_.resize(static_cast<size_t>(end.cenLength));
-    } catch (const std::bad_alloc&) {
+        if (!source.readAt(cenPosition, cen_.data(), cen_.size())) {
+            return "error reading zip file";
+        }
+        return index(end.totalEntries);
+    } catch (const std::exception&) {
+        // bad_alloc, or length_error past what a 32-bit build can address
         return "not enough memory for the central directory";
     }
-    if (!source.readAt(cenPosition, cen_.data(), cen_.size())) {
-        return "error reading zip file";
-    }
-    return index(end.totalEntries);
 }
 
 const char* ZipCentralDirectory::index(uint64_t declaredEntries) {

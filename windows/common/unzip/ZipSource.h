@@ -15,5 +15,10 @@ public:
     // Fills buffer with exactly length bytes from offset. False, with the
     // buffer's content unspecified, when the range is not wholly inside the
     // source or the read fails. Safe to call from several threads.
-    virtual bool readAt(uint64_t offset, void* buffer, size_t length) = 0;
+    bool readAt(uint64_t offset, void* buffer, size_t length);
+
+protected:
+    // Reads between 1 and length (> 0) bytes at offset, a range inside the
+    // source: the count read, 0 on failure.
+    virtual size_t readSome(uint64_t offset, void* buffer, size_t length) = 0;
 };

@@ -20,7 +20,24 @@ void checkContract(ZipSource& source) {
     EXPECT_FALSE(source.readAt(~uint64_t(0) - 2, buffer, 4));
 }
 
+// Hands out one byte per call, as a file may return short reads.
+class TrickleSource : public ZipSource {
+public:
+    uint64_t size() const override { return kBytes.size(); }
+
+protected:
+    size_t readSome(uint64_t offset, void* buffer, size_t) override {
+        *static_cast<char*>(buffer) = kBytes[offset];
+        return 1;
+    }
+};
+
 } // namespace
+
+TEST(ZipSource, ShortReadsAreContinued) {
+    TrickleSource source;
+    checkContract(source);
+}
 
 TEST(ZipSource, MemoryReadsOnlyInside) {
     MemoryZipSource source(kBytes);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "AutoHandle.h"
+#include "HeldChild.h"
 #include "InstallFlag.h"
 #include "TestSupport.h"
 
@@ -20,15 +21,23 @@ bool exists(const std::string& path) {
 
 } // namespace
 
-// Takes the flag below args[0], signals args[1], waits for args[2].
+// Takes the flag below args[0] and holds it until released.
 TEST_CHILD_MAIN(holdInstallFlag) {
     InstallFlag flag;
     if (!flag.take(args[0])) return 3;
-    UniqueHandle ready(OpenEventA(EVENT_MODIFY_STATE, FALSE, args[1].c_str()));
-    UniqueHandle release(OpenEventA(SYNCHRONIZE, FALSE, args[2].c_str()));
-    if (!ready || !release) return 4;
-    SetEvent(ready.get());
-    return WaitForSingleObject(release.get(), 60000) == WAIT_OBJECT_0 ? 0 : 5;
+    return HeldChild::holdUntilReleased(args) ? 0 : 5;
+}
+
+// For scripts: takes the flag below args[0], creates the file args[1] once
+// it holds it, and keeps it for args[2] seconds.
+TEST_CHILD_MAIN(holdInstallFlagFor) {
+    if (args.size() != 3) return 2;
+    InstallFlag flag;
+    if (!flag.take(args[0])) return 3;
+    UniqueHandle marker(CreateFileA(args[1].c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    marker.reset();
+    Sleep(static_cast<DWORD>(std::stoul(args[2]) * 1000));
+    return 0;
 }
 
 TEST(InstallFlag, PathCreatesItsFolders) {
@@ -60,25 +69,10 @@ TEST(InstallFlag, StaleFlagIsRemovedAndHeldFlagBlocksASecondTake) {
 }
 
 TEST(InstallFlag, AnotherProcessHoldingTheFlagIsSeen) {
-    const std::string suffix = std::to_string(GetCurrentProcessId());
-    UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, ("cxflag-ready-" + suffix).c_str()));
-    UniqueHandle release(CreateEventA(nullptr, TRUE, FALSE, ("cxflag-release-" + suffix).c_str()));
-    std::string commandLine = "\"" + testsupport::selfPath() + "\" --cx-child holdInstallFlag \"" +
-                              baseFolder() + "\" cxflag-ready-" + suffix + " cxflag-release-" + suffix;
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &si, &pi));
-    UniqueHandle process(pi.hProcess);
-    UniqueHandle thread(pi.hThread);
-    ASSERT_EQ(WaitForSingleObject(ready.get(), 30000), WAIT_OBJECT_0);
+    HeldChild child("holdInstallFlag", {baseFolder()});
+    ASSERT_TRUE(child.ready());
     EXPECT_TRUE(InstallFlag::installationInProgress(baseFolder()));
     EXPECT_TRUE(InstallFlag::installationInProgress(baseFolder()));
-    SetEvent(release.get());
-    ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
-    DWORD code = 99;
-    GetExitCodeProcess(process.get(), &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(child.release(), 0u);
     EXPECT_FALSE(InstallFlag::installationInProgress(baseFolder()));
 }

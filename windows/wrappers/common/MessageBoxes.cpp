@@ -23,3 +23,9 @@ void showInProgressMessage(HINSTANCE instance, unsigned langId) {
                 tstrings::toUtf16(loadInstallerString(instance, langId, 116)).c_str(),
                 MB_ICONINFORMATION);
 }
+
+void showStopMessage(HINSTANCE instance, unsigned langId, unsigned titleId, unsigned textId) {
+    MessageBoxW(nullptr, tstrings::toUtf16(loadInstallerString(instance, langId, textId)).c_str(),
+                tstrings::toUtf16(loadInstallerString(instance, langId, titleId)).c_str(),
+                MB_ICONSTOP | MB_OK);
+}

@@ -14,3 +14,6 @@ void showUnsupportedSystemMessage(HINSTANCE instance, unsigned langId, const cha
 
 // Information box: another installation holds the install flag.
 void showInProgressMessage(HINSTANCE instance, unsigned langId);
+
+// Stop box: string text with string title, OK button.
+void showStopMessage(HINSTANCE instance, unsigned langId, unsigned titleId, unsigned textId);

@@ -1,6 +1,8 @@
 #include "WrapperOffline.h"
 
 #include "BuildInfo.h"
+#include "DirectoryWalk.h"
+#include "FileUtils.h"
 #include "InstallStatus.h"
 #include "Log.h"
 #include "Resource.h"
@@ -61,29 +63,6 @@ std::string productFolder(bool package64Bit) {
         MessageBoxA(nullptr, message.c_str(), "Error", MB_OK);
     }
     ExitProcess(error);
-}
-
-void deleteTreeQuietly(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    UniqueFindHandle find(FindFirstFileA((path + "\\*").c_str(), &entry));
-    if (find) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            // Links are removed themselves, never followed.
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                deleteTreeQuietly(child);
-            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveDirectoryA(child.c_str());
-            } else {
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(find.get(), &entry));
-    }
-    find.reset();
-    RemoveDirectoryA(path.c_str());
 }
 
 } // namespace
@@ -173,21 +152,21 @@ bool ExtractProductPackage(HINSTANCE instance, const std::string& path, bool sil
 void RemoveExtractionFolders(bool package64Bit) {
     try {
         const std::string vendor = vendorFolder();
-        deleteTreeQuietly(productFolder(package64Bit));
-        deleteTreeQuietly(vendor + "\\Calyx\\AU");
-        RemoveDirectoryA(vendor.c_str());
+        FileUtils::deleteTree(productFolder(package64Bit), false);
+        FileUtils::deleteTree(vendor + "\\Calyx\\AU", false);
+        FileUtils::tryDeleteDirectory(vendor);
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
     }
 }
 
-int ExecCommand(const msi::InstallData& request) {
+int ExecCommand(const msi::InstallData& request, void (*install)(const msi::InstallData&)) {
     // A stale status address must not outlive the run that set it.
     SetPolicyValue("", "PostStatusUrl");
     int result = ERROR_INSTALL_FAILURE;
     try {
         try {
-            msi::install(request);
+            install(request);
             result = 0;
         } catch (const msi::Error& e) {
             result = static_cast<int>(e.getStatus());

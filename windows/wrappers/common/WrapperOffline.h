@@ -46,4 +46,7 @@ bool FileMatchesBytes(HANDLE file, const void* data, size_t size);
 
 // Runs the package install: 0 on success, the service's status when it
 // fails, 1603 for any other failure (logged under "ExecCommand").
-int ExecCommand(const msi::InstallData& request);
+// install is the service call; tests replace it to force failures the
+// service does not produce on demand.
+int ExecCommand(const msi::InstallData& request,
+                void (*install)(const msi::InstallData&) = msi::install);

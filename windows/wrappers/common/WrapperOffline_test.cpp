@@ -77,3 +77,11 @@ TEST(WrapperOffline, PackageFolderIsCreatedAndRemoved) {
     RemoveExtractionFolders(true);
     EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+TEST(ExecCommand, FailuresOtherThanTheServicesGive1603) {
+    msi::InstallData request;
+    EXPECT_EQ(ExecCommand(request, [](const msi::InstallData&) { throw std::logic_error("bug"); }), 1603);
+    EXPECT_EQ(ExecCommand(request, [](const msi::InstallData&) { throw 42; }), 1603);
+    EXPECT_EQ(ExecCommand(request, [](const msi::InstallData&) { throw msi::Error(1618, "busy"); }), 1618);
+    EXPECT_EQ(ExecCommand(request, [](const msi::InstallData&) {}), 0);
+}

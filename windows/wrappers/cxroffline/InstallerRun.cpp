@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "FileUtils.h"
 #include "InstallStatus.h"
+#include "LauncherCopies.h"
 #include "Locale.h"
 #include "Log.h"
 #include "MessageBoxes.h"
@@ -29,7 +31,9 @@ void InstallerRun::secureDllSearchPath() {
 }
 
 void InstallerRun::clearPatchCacheImages() {
-    // Needs the file utilities: deletes "baseimage8" in both patch caches.
+    for (int arch : {32, 64}) {
+        FileUtils::deleteFile(FileUtils::joinPath(SysInfo::getPatchCache(arch), "baseimage8"));
+    }
 }
 
 void InstallerRun::initCommonControls() {
@@ -201,7 +205,9 @@ void InstallerRun::executePackage() {
     exitCode_ = ExecCommand(request_);
 }
 
-void InstallerRun::removeLauncherCopies() {}
+void InstallerRun::removeLauncherCopies() {
+    RemoveLauncherCopies(LauncherCopyFolders());
+}
 
 void InstallerRun::reportOutcome() {
     if (exitCode_ != 0) {

@@ -30,26 +30,18 @@ public:
 
     uint64_t size() const override { return size_; }
 
+protected:
     // Positioned reads leave no shared file pointer between threads.
-    bool readAt(uint64_t offset, void* buffer, size_t length) override {
-        if (offset > size_ || length > size_ - offset) {
-            return false;
+    size_t readSome(uint64_t offset, void* buffer, size_t length) override {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD got = 0;
+        if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(std::min<size_t>(length, kMaxReadPiece)),
+                      &got, &at)) {
+            return 0;
         }
-        char* out = static_cast<char*>(buffer);
-        while (length > 0) {
-            OVERLAPPED at{};
-            at.Offset = static_cast<DWORD>(offset);
-            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-            const DWORD want = static_cast<DWORD>(std::min<size_t>(length, kMaxReadPiece));
-            DWORD got = 0;
-            if (!ReadFile(file_.get(), out, want, &got, &at) || got == 0) {
-                return false;
-            }
-            out += got;
-            offset += got;
-            length -= got;
-        }
-        return true;
+        return got;
     }
 
 private:

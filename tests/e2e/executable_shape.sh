@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The installer is a GUI program that asks for administrator rights and
+# common controls 6 and imports only libraries that Windows ships.
+source "$(dirname "$0")/lib.bash"
+case "$build" in
+    *x64*) objdump=x86_64-w64-mingw32-objdump; kind="PE32+ executable (GUI) x86-64" ;;
+    *) objdump=i686-w64-mingw32-objdump; kind="PE32 executable (GUI) Intel 80386" ;;
+esac
+file "$installer" | grep -qF "$kind" || fail "not a $kind: $(file "$installer")"
+allowed=" advapi32.dll comctl32.dll kernel32.dll msi.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll gdi32.dll wininet.dll crypt32.dll version.dll urlmon.dll userenv.dll "
+while read -r dll; do
+    [[ $allowed == *" ${dll,,} "* ]] || fail "imports $dll, which Windows does not ship"
+done < <("$objdump" -p "$installer" | sed -n 's/.*DLL Name: //p')
+manifest=$(strings "$installer")
+grep -q 'level="requireAdministrator"' <<<"$manifest" || fail "manifest lacks requireAdministrator"
+grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' <<<"$manifest" || fail "manifest lacks common controls 6"
+echo "shape ok"

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The install flag: a run refuses while another installer holds it, and a
+# flag left behind by a crashed run does not block the next one.
+source "$(dirname "$0")/lib.bash"
+product=$(carried_product_code "$(carried_bits)")
+remove_product "$product"
+trap 'remove_product "$product"' EXIT
+flagdir="$lowdir/Tolvane/Calyx"
+lowdir_win='C:\users\'"$user"'\AppData\LocalLow'
+
+# Held by another process: refused with -1 and nothing installed.
+marker="$WINEPREFIX/drive_c/cxflag-held"
+rm -f "$marker"
+wine "$build/bin/windows_tests.exe" --cx-child holdInstallFlagFor "$lowdir_win" 'C:\cxflag-held' 20 &
+holder=$!
+for _ in $(seq 1 100); do [ -f "$marker" ] && break; sleep 0.2; done
+[ -f "$marker" ] || fail "the holder never took the flag"
+run_installer /s
+expect_code -1
+expect_log "Another Calyx installation is in progress. You must complete that installation before you can run this installer."
+product_registered "$product" && fail "installed while another installation was in progress"
+kill "$holder" 2>/dev/null || true
+wait "$holder" 2>/dev/null || true
+rm -f "$marker"
+
+# Left behind by a crashed run: removed, and the run installs.
+mkdir -p "$flagdir"
+echo stale >"$flagdir/CALYX_INSTALL_FLAG"
+run_installer /s
+expect_code 0
+[ ! -e "$flagdir/CALYX_INSTALL_FLAG" ] || fail "flag file left after the run"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v OrvelCalyxUpdateSched /reg:32 >/dev/null 2>&1 \
+    || fail "scheduler start-up entry missing after a run without OEMUPDATE"
+echo "flag checks passed"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "CalyxVersion.h"
+
+// What CheckForReinstallCase decides, computed from plain data so that it
+// can be checked without installing anything.
+
+// One installed product as the decision sees it.
+struct InstalledForReinstall {
+    bool runtime;          // a CXR (development kits never block or go)
+    int bits;              // 32 or 64
+    CalyxVersion version;  // full version, build included when known
+    bool staticMode;       // installed as a static runtime
+};
+
+enum class ReinstallOutcome {
+    StaticInstalled = 1,  // the same version is installed statically
+    NewerBuild = 2,       // a newer build of the same version is installed
+    Proceed = 3,          // install, after removing the listed products
+};
+
+struct ReinstallPlan {
+    ReinstallOutcome outcome;
+    std::vector<size_t> removals;  // indexes into the installed list, in order
+};
+
+// The version with every item from index keep on cleared.
+CalyxVersion keepItems(const CalyxVersion& version, size_t keep);
+
+// The carried or an installed version without its build number.
+CalyxVersion withoutBuild(const CalyxVersion& version);
+
+ReinstallPlan PlanReinstall(const std::vector<InstalledForReinstall>& installed,
+                            const CalyxVersion& carried, int packageBits, bool staticEnabled);
+
+// Whether the newest installed runtime of the package's kind and
+// architecture belongs to an older family (major and minor) than the
+// carried one; false when there is none.
+bool IsOlderFamily(const CalyxVersion* newestInstalled, const CalyxVersion& carried);

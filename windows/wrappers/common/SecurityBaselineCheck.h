@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// Asks the deployment library in calyxHome to switch off the runtime's
+// security-baseline expiration check. Loader and query failures are logged,
+// never raised.
+void TurnOffSecurityBaselineCheck(const std::string& calyxHome);
