@@ -59,3 +59,8 @@ void closeMsiHandle(MSIHANDLE h) {
                         status);
     }
 }
+
+void closeLocalMemory(HLOCAL h) {
+    if (h == nullptr) return;
+    if (LocalFree(h) != nullptr) logCloseFailure("LocalFree(", h, GetLastError());
+}

@@ -71,6 +71,7 @@ void closeFindHandle(HANDLE h);
 void closeCryptProvider(HCRYPTPROV h);
 void closeCryptHash(HCRYPTHASH h);
 void closeMsiHandle(MSIHANDLE h);
+void closeLocalMemory(HLOCAL h);
 
 struct KernelHandleTraits {
     static bool isValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
@@ -90,3 +91,5 @@ typedef AutoHandle<void*, AutoHandleTraits<void*, closeMappedView>> UniqueMapped
 typedef AutoHandle<HCRYPTPROV, AutoHandleTraits<HCRYPTPROV, closeCryptProvider>> UniqueCryptProvider;
 typedef AutoHandle<HCRYPTHASH, AutoHandleTraits<HCRYPTHASH, closeCryptHash>> UniqueCryptHash;
 typedef AutoHandle<MSIHANDLE, AutoHandleTraits<MSIHANDLE, closeMsiHandle>> UniqueMsiHandle;
+// Memory the system allocated for the caller (LocalFree).
+typedef AutoHandle<HLOCAL, AutoHandleTraits<HLOCAL, closeLocalMemory>> UniqueLocalMemory;
