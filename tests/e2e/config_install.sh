@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Switches and the install configuration file reach a silent install: /qn
 # is forwarded, the file's STATIC is overridden by the command line, the
-# security level is named, INSTALLDIR places the product, and the exported
-# settings are kept in the runtime settings file for later installs.
+# security level is named, /lang picks the package language, INSTALLDIR
+# places the product, and the exported settings are kept in the runtime
+# settings file for later installs.
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/runtime_settings.bash"
 product=$(carried_product_code "$(carried_bits)")
@@ -19,7 +20,7 @@ rm -f "$runtime_file"
 
 temp_config cx_e2e_install.cfg $'STATIC=Enable\nSPONSORS=Disable\n'
 run_installer /s /qn "INSTALLCFG=$winpath" STATIC=Disable WEB_CALYX_SECURITY_LEVEL=VH \
-    AUTO_UPDATE=Disable 'INSTALLDIR=C:\Somewhere'
+    AUTO_UPDATE=Disable 'INSTALLDIR=C:\Somewhere' /lang=1041
 expect_code 0
 expect_well_formed_log
 expect_log 'MSI command line: /qn '
@@ -28,6 +29,7 @@ expect_log 'STATIC="Disable"'
 expect_log 'STATIC = Disable (0)'
 expect_log 'WEB_CALYX_SECURITY_LEVEL = VH (4)'
 expect_log 'INSTALLDIR="C:\Somewhere"'
+expect_log 'TRANSFORMS=:1041'
 expect_log 'Writing to the runtime config file.'
 expect_log 'Wrapper exit code: 0'
 product_registered "$product" || fail "product $product not registered"

@@ -42,8 +42,9 @@ expect_code -80
 expect_log "Configuration file $winpath is malformed in line 7."
 expect_log 'Install Configuration file import failed with 313'
 
-run_installer /s TEST_CONFIG_FILE_ERRORS=313
+run_installer /s TEST_CONFIG_FILE_ERRORS=313 /lang=9999
 expect_code 0
+expect_log 'unsupported locale langId: 9999'
 expect_log 'TEST_CONFIG_FILE_ERRORS enabled.'
 expect_log 'Show error 313'
 expect_log 'Configuration file <path_to_config_file> is malformed in line <line number>.'
