@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "InstallConfigData.h"
 #include "InstallFlag.h"
 #include "WrapperOffline.h"
 
@@ -56,9 +58,14 @@ public:
     int exitCode() const { return exitCode_; }
 
 private:
+    // Puts the runtime settings file back after a failed install; once.
+    void restoreConfiguration();
+
     HINSTANCE instance_;
     std::string commandLine_;
     int exitCode_ = 1;
+    std::unique_ptr<InstallConfigData> config_;
+    bool configurationExported_ = false;
     bool silent_ = false;
     bool oemUpdate_ = false;
     bool launchedFromCxs_ = false;
