@@ -3,7 +3,10 @@
 #include <commctrl.h>
 
 #include "AnsiText.h"
+#include "CalyxEnvironment.h"
 #include "FileUtils.h"
+#include "ProductType.h"
+#include "ReinstallCase.h"
 #include "InstallStatus.h"
 #include "LauncherCopies.h"
 #include "Locale.h"
@@ -52,8 +55,9 @@ void InstallerRun::prepareInstallRequest() {
 }
 
 void InstallerRun::detectInstalledRuntimes() {
-    // No detection yet: no installed products, so no family upgrade.
-    familyUpgrade_ = false;
+    const int bits = package64Bit_ ? 64 : 32;
+    installedRuntimes_ = CalyxEnvironment().detectRuntimes(bits);
+    familyUpgrade_ = IsThisAFamilyUpgrade(installedRuntimes_, CXR, bits);
 }
 
 void InstallerRun::resetInstallStatus() {
@@ -66,6 +70,10 @@ void InstallerRun::initUsageValues() {
 }
 
 void InstallerRun::findOldRuntime() {
+    if (const InstalledCalyx* old =
+            CalyxEnvironment::newest(installedRuntimes_, CXR, package64Bit_ ? 64 : 32)) {
+        oldRuntimeVersion_ = old->fullVersion().toString();
+    }
     if (oldRuntimeVersion_.empty()) {
         LOG_AT_NAMED(LOG_TRACE, "WinMain", "No Old CXR Version found");
     } else {
@@ -163,7 +171,14 @@ InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
 
 InstallerRun::Stop InstallerRun::checkReinstallCase() {
     logit("Wrapper, check for reinstall case..");
-    // Nothing is detected yet, so nothing blocks the install.
+    const int decision = CheckForReinstallCase(*config_, instance_, langId_, package64Bit_ ? 64 : 32);
+    if (decision == 0) {
+        LOG_AT_NAMED(LOG_INFO, "WinMain", "A newer CXR  build already exists. Exit install");
+        return 0;
+    }
+    if (decision < 0) {
+        return -1;
+    }
     return std::nullopt;
 }
 
@@ -251,6 +266,17 @@ void InstallerRun::executePackage() {
         MarkSilentInstall();
     }
     exitCode_ = ExecCommand(request_);
+    if (exitCode_ == 0) {
+        describeInstalledRuntime();
+    }
+}
+
+void InstallerRun::describeInstalledRuntime() {
+    try {
+        installedRuntime_.reset(new InstalledCalyx(CalyxEnvironment().fromMsi(request_.packagePath)));
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+    }
 }
 
 void InstallerRun::removeLauncherCopies() {
