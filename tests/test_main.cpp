@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -20,7 +21,7 @@ std::map<std::string, ChildMain>& children() {
     return registry;
 }
 
-[[maybe_unused]] std::string& ownTempDir() {
+std::string& ownTempDir() {
     static std::string dir;
     return dir;
 }
@@ -41,8 +42,19 @@ struct PrivateTempFolder {
         ownTempDir() = dir;
     }
 };
-PrivateTempFolder privateTempFolder __attribute__((init_priority(101)));
+#else
+struct PrivateTempFolder {
+    PrivateTempFolder() {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/cxtest-XXXXXX";
+        if (mkdtemp(&pattern[0])) {
+            setenv("TMPDIR", pattern.c_str(), 1);
+            ownTempDir() = pattern;
+        }
+    }
+};
 #endif
+PrivateTempFolder privateTempFolder __attribute__((init_priority(101)));
 
 } // namespace
 
@@ -65,12 +77,7 @@ std::string selfPath() {
 }
 
 std::string tempDir() {
-#ifdef _WIN32
     return ownTempDir();
-#else
-    const char* dir = std::getenv("TMPDIR");
-    return dir && *dir ? dir : "/tmp";
-#endif
 }
 
 std::string readFile(const std::string& path) {

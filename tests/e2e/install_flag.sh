@@ -11,7 +11,7 @@ lowdir_win='C:\users\'"$user"'\AppData\LocalLow'
 # Held by another process: refused with -1 and nothing installed.
 marker="$WINEPREFIX/drive_c/cxflag-held"
 rm -f "$marker"
-wine "$build/bin/windows_tests.exe" --cx-child holdInstallFlagFor "$lowdir_win" 'C:\cxflag-held' 20 &
+wine "$build/bin/windows_tests.exe" --cx-child holdInstallFlagFor "$lowdir_win" 'C:\cxflag-held' 40 &
 holder=$!
 for _ in $(seq 1 100); do [ -f "$marker" ] && break; sleep 0.2; done
 [ -f "$marker" ] || fail "the holder never took the flag"
@@ -19,6 +19,11 @@ run_installer /s
 expect_code -1
 expect_log "Another Calyx installation is in progress. You must complete that installation before you can run this installer."
 product_registered "$product" && fail "installed while another installation was in progress"
+# The development-kit installer's run neither checks nor takes the flag.
+run_installer /s LAUNCHEDFROMCXS=1
+expect_code 0
+product_registered "$product" || fail "LAUNCHEDFROMCXS did not install beside a held flag"
+remove_product "$product"
 kill "$holder" 2>/dev/null || true
 wait "$holder" 2>/dev/null || true
 rm -f "$marker"
