@@ -2,65 +2,20 @@
 
 #include <windows.h>
 #include <aclapi.h>
-#include <shlobj.h>
-
-#include <fstream>
 
 #include "AutoHandle.h"
+#include "RuntimeSettingsFileGuard.h"
 #include "SettingsApi.h"
 #include "TestSupport.h"
-#include "tstrings.h"
 
 namespace {
 
 const settings_api& api = settingsApi();
 const char* const kMarker = "cx_settings_systest";
 
-std::string programData() {
-    PWSTR folder = nullptr;
-    if (SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &folder) != S_OK) return "";
-    const std::string result = tstrings::toUtf8(folder);
-    CoTaskMemFree(folder);
-    return result;
-}
-
 bool exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-
-// Puts the machine's runtime settings file and its folders back as they
-// were; a file left by a crashed run of this test (it holds the marker key)
-// is removed rather than kept.
-class RuntimeFileGuard {
-public:
-    RuntimeFileGuard()
-        : vendor_(programData() + "\\Tolvane"), product_(vendor_ + "\\Calyx"),
-          file_(product_ + "\\calyx.settings.cfg"), vendorExisted_(exists(vendor_)),
-          productExisted_(exists(product_)) {
-        const std::string old = testsupport::readFile(file_);
-        fileExisted_ = exists(file_) && old.find(kMarker) == std::string::npos;
-        if (fileExisted_) saved_ = old;
-    }
-    ~RuntimeFileGuard() {
-        if (fileExisted_) {
-            std::ofstream(file_, std::ios::binary | std::ios::trunc) << saved_;
-            return;
-        }
-        DeleteFileA(file_.c_str());
-        if (!productExisted_) RemoveDirectoryA(product_.c_str());
-        if (!vendorExisted_) RemoveDirectoryA(vendor_.c_str());
-    }
-    const std::string& file() const { return file_; }
-
-private:
-    std::string vendor_;
-    std::string product_;
-    std::string file_;
-    bool vendorExisted_;
-    bool productExisted_;
-    bool fileExisted_ = false;
-    std::string saved_;
-};
 
 // Whether the access list the system reports for the file lets everyone
 // read it.
@@ -89,8 +44,8 @@ bool everyoneMayRead(const std::string& path) {
 } // namespace
 
 TEST(RuntimeSettingsFile, SavedAtItsPathForAllUsersAndReloaded) {
-    const RuntimeFileGuard guard;
-    ASSERT_FALSE(programData().empty());
+    const testsupport::RuntimeSettingsFileGuard guard;
+    ASSERT_FALSE(testsupport::programDataFolder().empty());
     settings_impl::Context* saved = api.createConfig();
     const char* path = nullptr;
     ASSERT_EQ(api.getDefaultPath(saved, &path), 0);

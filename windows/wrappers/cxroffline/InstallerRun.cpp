@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include "AnsiText.h"
+#include "CalyxEnvironment.h"
 #include "FileUtils.h"
+#include "ProductType.h"
+#include "ReinstallCase.h"
 #include "InstallStatus.h"
 #include "LauncherCopies.h"
 #include "Locale.h"
@@ -51,8 +55,9 @@ void InstallerRun::prepareInstallRequest() {
 }
 
 void InstallerRun::detectInstalledRuntimes() {
-    // No detection yet: no installed products, so no family upgrade.
-    familyUpgrade_ = false;
+    const int bits = package64Bit_ ? 64 : 32;
+    installedRuntimes_ = CalyxEnvironment().detectRuntimes(bits);
+    familyUpgrade_ = IsThisAFamilyUpgrade(installedRuntimes_, CXR, bits);
 }
 
 void InstallerRun::resetInstallStatus() {
@@ -65,6 +70,10 @@ void InstallerRun::initUsageValues() {
 }
 
 void InstallerRun::findOldRuntime() {
+    if (const InstalledCalyx* old =
+            CalyxEnvironment::newest(installedRuntimes_, CXR, package64Bit_ ? 64 : 32)) {
+        oldRuntimeVersion_ = old->fullVersion().toString();
+    }
     if (oldRuntimeVersion_.empty()) {
         LOG_AT_NAMED(LOG_TRACE, "WinMain", "No Old CXR Version found");
     } else {
@@ -78,11 +87,21 @@ void InstallerRun::detectUpdateAgent() {
 
 InstallerRun::Stop InstallerRun::loadConfiguration() {
     LOG_AT_NAMED(LOG_TRACE, "WinMain", "Wrapper Load ConfigSettings...");
-    // Without the configuration module every switch reads as absent.
-    silent_ = false;
-    oemUpdate_ = false;
-    launchedFromCxs_ = false;
-    showVerifyPage_ = true;
+    int loaded = -1;
+    try {
+        config_.reset(new InstallConfigData(instance_));
+        loaded = config_->LoadConfigSettings(GetCommandLineW());
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+    }
+    if (loaded != 0) {
+        logit("Error occurred while loading configuration settings. Exiting installer.");
+        return -80;
+    }
+    oemUpdate_ = config_->isEnabled("OEMUPDATE");
+    silent_ = config_->isSilent();
+    showVerifyPage_ = !config_->isEnabled("NO_VERIFY");
+    launchedFromCxs_ = config_->isEnabled("LAUNCHEDFROMCXS");
     return std::nullopt;
 }
 
@@ -93,21 +112,48 @@ void InstallerRun::chooseLanguage() {
         REPORT_CAUGHT(e);
         langId_ = 1033;
     }
+    if (config_->hasKey("/lang")) {
+        try {
+            langId_ = Locale::fromLangId(static_cast<unsigned>(config_->getInt("/lang"))).langId();
+        } catch (const std::exception& e) {
+            REPORT_CAUGHT(e);
+        }
+    }
+    config_->setLanguage(langId_);
     if (langId_ != 1033) {
         request_.properties["TRANSFORMS"] = ":" + std::to_string(langId_);
     }
 }
 
 void InstallerRun::applyOverrides() {
-    // COUNTRYOVERRIDE and INSTALLDIR come from the configuration.
+    if (config_->hasKey("COUNTRYOVERRIDE")) {
+        SetPolicyValue(config_->getString("COUNTRYOVERRIDE"), "Country");
+    }
+    // A valid path is shorter than 260 characters, well within installDir_.
+    if (config_->hasKey("INSTALLDIR")) {
+        installDir_ = config_->getString("INSTALLDIR");
+    }
 }
 
 InstallerRun::Stop InstallerRun::runTestSwitches() {
-    return std::nullopt;
+    // The page switches pass through until their pages exist.
+    if (!config_->hasKey("TEST_CONFIG_FILE_ERRORS")) {
+        return std::nullopt;
+    }
+    logit("TEST_CONFIG_FILE_ERRORS enabled.");
+    const int code = config_->getInt("TEST_CONFIG_FILE_ERRORS");
+    logit(("Show error " + std::to_string(code)).c_str());
+    config_->ShowConfigError(code, "<path_to_config_file>", silent_);
+    return 0;
 }
 
 void InstallerRun::composeExtraCommandLine() {
-    // MSI_CMDLINE and CMDLINE come from the configuration.
+    std::string extra = config_->hasKey("MSI_CMDLINE") ? config_->getString("MSI_CMDLINE") : "";
+    if (config_->hasKey("CMDLINE")) {
+        extra += " " + config_->getString("CMDLINE");
+    }
+    // The service takes ANSI text; loading refused what has no exact form.
+    request_.extraCommandLine = exactAnsiText(extra).value_or(std::string());
 }
 
 InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
@@ -125,7 +171,14 @@ InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
 
 InstallerRun::Stop InstallerRun::checkReinstallCase() {
     logit("Wrapper, check for reinstall case..");
-    // Nothing is detected yet, so nothing blocks the install.
+    const int decision = CheckForReinstallCase(*config_, instance_, langId_, package64Bit_ ? 64 : 32);
+    if (decision == 0) {
+        LOG_AT_NAMED(LOG_INFO, "WinMain", "A newer CXR  build already exists. Exit install");
+        return 0;
+    }
+    if (decision < 0) {
+        return -1;
+    }
     return std::nullopt;
 }
 
@@ -181,17 +234,27 @@ bool InstallerRun::clearInstallerStatus() {
 
 void InstallerRun::setInstallFolder() {
     if (!installDir_.empty()) {
-        request_.properties["INSTALLDIR"] = installDir_;
+        request_.properties["INSTALLDIR"] = tstrings::toACP(tstrings::toUtf16(installDir_));
     }
     LOG_AT_NAMED(LOG_INFO, "WinMain", "MSI command line: " << request_.commandLine());
 }
 
 bool InstallerRun::exportConfiguration() {
+    if (config_->ExportConfigSettings() != 0) {
+        logit("Error occurred while exporting configuration settings. Exiting installer.");
+        // A deployment tool must not read this stop as success.
+        exitCode_ = 1603;
+        return false;
+    }
+    configurationExported_ = true;
     return true;
 }
 
 void InstallerRun::chooseSecurityText() {
-    if (familyUpgrade_) {
+    if (config_->hasKey("WEB_CALYX_SECURITY_LEVEL") &&
+        config_->getInt("WEB_CALYX_SECURITY_LEVEL") == 2) {
+        logit("WEB_CALYX_SECURITY_LEVEL set to MED/2");
+    } else if (familyUpgrade_) {
         logit("Upgrade install and Security level >2, show the Med->High Security text");
         showMedHighText_ = true;
     }
@@ -203,14 +266,33 @@ void InstallerRun::executePackage() {
         MarkSilentInstall();
     }
     exitCode_ = ExecCommand(request_);
+    if (exitCode_ == 0) {
+        describeInstalledRuntime();
+    }
+}
+
+void InstallerRun::describeInstalledRuntime() {
+    try {
+        installedRuntime_.reset(new InstalledCalyx(CalyxEnvironment().fromMsi(request_.packagePath)));
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+    }
 }
 
 void InstallerRun::removeLauncherCopies() {
     RemoveLauncherCopies(LauncherCopyFolders());
 }
 
+void InstallerRun::restoreConfiguration() {
+    if (configurationExported_ && exitCode_ != 0) {
+        configurationExported_ = false;
+        config_->RestoreConfigSettings();
+    }
+}
+
 void InstallerRun::reportOutcome() {
     if (exitCode_ != 0) {
+        restoreConfiguration();
         DWORD status = 0;
         DWORD extended = 0;
         const LONG get = GetMSIStatus(&status, &extended);
@@ -245,6 +327,8 @@ int InstallerRun::commonEnd() {
             reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
         }
     };
+    // A failure between the package run and its report skipped the restore.
+    guarded([](InstallerRun& run) { run.restoreConfiguration(); }, *this);
     guarded([](InstallerRun&) { EndSilentInstall(); }, *this);
     guarded([](InstallerRun&) { ResetInstallStatus(); }, *this);
     guarded([](InstallerRun&) { SetPolicyValue("", "VisitorId"); }, *this);

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <vector>
 #include <optional>
 #include <string>
 
+#include "InstallConfigData.h"
 #include "InstallFlag.h"
+#include "InstalledCalyx.h"
 #include "WrapperOffline.h"
 
 // One run of the offline installer: the state WinMain keeps and the steps
@@ -49,6 +53,9 @@ public:
     void reportOutcome();            // 32
     int commonEnd();                 // 33
 
+    // The runtime the package just installed, for the final steps.
+    void describeInstalledRuntime();
+
     // Records an exception that escaped the sequence.
     void reportEscapedException(const std::exception* e);
 
@@ -56,9 +63,14 @@ public:
     int exitCode() const { return exitCode_; }
 
 private:
+    // Puts the runtime settings file back after a failed install; once.
+    void restoreConfiguration();
+
     HINSTANCE instance_;
     std::string commandLine_;
     int exitCode_ = 1;
+    std::unique_ptr<InstallConfigData> config_;
+    bool configurationExported_ = false;
     bool silent_ = false;
     bool oemUpdate_ = false;
     bool launchedFromCxs_ = false;
@@ -74,6 +86,8 @@ private:
     std::string installMethod_ = "cxof";
     bool package64Bit_ = false;
     ExtractedPackage package_;
+    std::vector<InstalledCalyx> installedRuntimes_;
+    std::unique_ptr<InstalledCalyx> installedRuntime_;
     msi::InstallData request_;
     InstallFlag installFlag_;
     DWORD msiStatus_ = 0;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A message box the code under test asked for, as UTF-8.
+struct RecordedMessageBox {
+    std::string text;
+    std::string title;
+    UINT type;
+    bool owned;
+};
+
+// Stands in for MessageBoxW: records the box and answers IDOK.
+int WINAPI recordMessageBox(HWND owner, LPCWSTR text, LPCWSTR title, UINT type);
+
+// The boxes recorded since the last clear.
+std::vector<RecordedMessageBox>& recordedMessageBoxes();
+
+} // namespace testsupport

@@ -1,0 +1,69 @@
+#include "ReinstallCase.h"
+
+#include "BuildInfo.h"
+#include "CalyxEnvironment.h"
+#include "Log.h"
+#include "MessageBoxes.h"
+#include "ProductType.h"
+#include "ReinstallPlan.h"
+
+namespace {
+
+const unsigned kRuntimesAndKitsOfBothArchitectures =
+    CalyxEnvironment::FILTER_CXR | CalyxEnvironment::FILTER_CXS | CalyxEnvironment::FILTER_32BIT |
+    CalyxEnvironment::FILTER_64BIT;
+
+std::vector<InstalledForReinstall> decisionView(const std::vector<InstalledCalyx>& installed) {
+    std::vector<InstalledForReinstall> view;
+    for (const InstalledCalyx& product : installed) {
+        view.push_back({product.type() == CXR, product.bits(), product.fullVersion(),
+                        product.mode() == 20});
+    }
+    return view;
+}
+
+} // namespace
+
+int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
+                          int packageBits) {
+    const std::vector<InstalledCalyx> installed =
+        CalyxEnvironment().detect(kRuntimesAndKitsOfBothArchitectures);
+    const bool staticEnabled = config.hasKey("STATIC") && config.isEnabled("STATIC");
+    const ReinstallPlan plan = PlanReinstall(decisionView(installed), CalyxVersion(CX_RUNTIME_VERSION),
+                                             packageBits, staticEnabled);
+    if (!config.isSilent()) {
+        if (plan.outcome == ReinstallOutcome::StaticInstalled) {
+            showStopMessage(instance, langId, 2050, 2047);
+        } else if (plan.outcome == ReinstallOutcome::NewerBuild) {
+            showStopMessage(instance, langId, 2049, 2048);
+        }
+    }
+    for (size_t index : plan.removals) {
+        msi::UninstallData request;
+        installed[index].uninstall(request);
+    }
+    switch (plan.outcome) {
+    case ReinstallOutcome::NewerBuild:
+        LOG_AT_NAMED(LOG_INFO, "CheckForReinstallCase", "Same version newer build CXR exists on the system");
+        return 0;
+    case ReinstallOutcome::StaticInstalled:
+        LOG_AT_NAMED(LOG_INFO, "CheckForReinstallCase", "Same version static CXR exists on the system");
+        return -1;
+    default:
+        return 1;
+    }
+}
+
+bool IsThisAFamilyUpgrade(const std::vector<InstalledCalyx>& installed, int bundleType,
+                          int packageBits) {
+    if (bundleType != CXR) {
+        JP_THROW(std::invalid_argument("Unexpected bundle type"));
+    }
+    const InstalledCalyx* newest = CalyxEnvironment::newest(installed, CXR, packageBits);
+    const CalyxVersion* version = newest ? &newest->fullVersion() : nullptr;
+    if (!IsOlderFamily(version, CalyxVersion(CX_RUNTIME_VERSION))) {
+        return false;
+    }
+    LOG_AT_NAMED(LOG_INFO, "IsThisAFamilyUpgrade", "This is a Family Upgrade install");
+    return true;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "InstallConfigData.h"
+#include "InstalledCalyx.h"
+
+// Whether the carried build may go over what is installed: 1 continue
+// (older builds of the same version were removed), 0 a newer build of the
+// same version is installed, -1 the same version is installed statically.
+int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
+                          int packageBits);
+
+// Whether the newest installed runtime of the package's architecture is of
+// an older family than the carried one. Only the runtime kind is accepted.
+bool IsThisAFamilyUpgrade(const std::vector<InstalledCalyx>& installed, int bundleType,
+                          int packageBits);
