@@ -35,7 +35,7 @@ std::string legacyRuntimeName(const CalyxVersion& version) {
     const int minor = version.item(1);
     const int micro = version.item(2);
     const int update = updateOf(version);
-    if (minor <= 4) return "Calyx 2 Runtime Environment, SE v" + versionTextWithoutBuild(version);
+    if (minor <= 4) return "Calyx 2 Runtime Environment, SE v" + withoutBuild(version).toString();
     std::string name;
     if (minor == 5) {
         name = "CalyxPrime Runtime Environment 5.0";
@@ -79,7 +79,7 @@ std::string glintName(const CalyxVersion& version) {
 } // namespace
 
 std::string Bundle::registryKey() const {
-    return getRootKey(*this) + "\\" + versionTextWithoutBuild(version_);
+    return getRootKey(*this) + "\\" + withoutBuild(version_).toString();
 }
 
 std::string Bundle::displayName() const {

@@ -1,11 +1,12 @@
 #include "CalyxProbe.h"
 
 #include <cctype>
+#include <memory>
 
 #include "Bundle.h"
 #include "FileUtils.h"
 #include "Log.h"
-#include "ManifestText.h"
+#include "SettingsApi.h"
 #include "VersionText.h"
 #include "ZipFile.h"
 #include "tstrings.h"
@@ -30,6 +31,22 @@ bool isAbsolute(const std::string& path) {
     if (!path.empty() && isSeparator(path[0])) return true;
     return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
            path[1] == ':' && isSeparator(path[2]);
+}
+
+// The Implementation-Version of an archive manifest, read as a settings text
+// (no validator, no key mapper, stopping at the first malformed line).
+std::string implementationVersion(const std::string& manifest) {
+    const settings_api& api = settingsApi();
+    const std::unique_ptr<settings_impl::Context, void (*)(settings_impl::Context*)> config(
+        api.createConfig(), api.destroyConfig);
+    int status = api.loadString(config.get(), manifest.c_str(), nullptr, nullptr, true, false);
+    const char* value = nullptr;
+    if (status == 0) status = api.getString(config.get(), "Implementation-Version", &value);
+    if (status != 0) {
+        JP_THROW_MSG("No Implementation-Version in the manifest: settings status " +
+                     std::to_string(status));
+    }
+    return value;
 }
 
 bool sameFamily(const CalyxVersion& a, const CalyxVersion& b) {
@@ -118,7 +135,7 @@ CalyxVersion CalyxProbe::adjustVersion(const InstalledProduct& entry,
     try {
         const std::string manifest =
             facts_.zipEntry(archive, "META-INF/MANIFEST.MF", ZipFile::kManifestSizeLimit);
-        const CalyxVersion version(manifestValue(manifest, "Implementation-Version"));
+        const CalyxVersion version(implementationVersion(manifest));
         if (version != entry.version) {
             LOG_INFO(" Detected version mapping from " << printableVersion(entry.version) << " to "
                                                        << version.toString() << " in "
@@ -176,7 +193,7 @@ CalyxVersion CalyxProbe::detectFullVersionFromHomeDir(const InstalledProduct& en
         const Version fileVersion = facts_.fileVersion(launcher);
         if (fileVersion.item(0) == entry.version.item(1) &&
             fileVersion.item(1) == entry.version.item(2)) {
-            return CalyxVersion(leadingItems(entry.version, 4).toString() + "-b" +
+            return CalyxVersion(keepItems(entry.version, 4).toString() + "-b" +
                                 std::to_string(fileVersion.item(3)));
         }
         LOG_INFO("Given version is [" << printableVersion(entry.version) << "]; "

@@ -155,10 +155,17 @@ TEST_F(CalyxProbeTest, UnusableArchiveKeepsTheVersion) {
     facts.files.insert(archive);
     EXPECT_EQ(probe.adjustVersion(entry(), kHome).toString(), "1.4.2_71");
     EXPECT_NE(log.written().find("no entry META-INF/MANIFEST.MF"), std::string::npos);
-    for (const char* manifest : {"Created-By: x\n", "Implementation-Version: 5.0.1\n",
-                                 "Implementation-Version: 1.4.2_19\n continued line\n"}) {
-        facts.archives[archive]["META-INF/MANIFEST.MF"] = manifest;
-        EXPECT_EQ(probe.adjustVersion(entry(), kHome).toString(), "1.4.2_71") << manifest;
+    const std::pair<const char*, const char*> manifests[] = {
+        {"Created-By: x\n", "No Implementation-Version in the manifest: settings status 303"},
+        {"Implementation-Version: 1.4.2_19\n continued line\n", "settings status 313"},
+        {"Implementation-Version: 1.4.2_19\n\xff\n", "settings status 314"},
+        {"Implementation-Version: 5.0.1\n", "Failed to parse [5.0.1] version string"},
+    };
+    for (const auto& manifest : manifests) {
+        facts.archives[archive]["META-INF/MANIFEST.MF"] = manifest.first;
+        msitest::LogWatch attempt;
+        EXPECT_EQ(probe.adjustVersion(entry(), kHome).toString(), "1.4.2_71") << manifest.first;
+        EXPECT_NE(attempt.written().find(manifest.second), std::string::npos) << attempt.written();
     }
 }
 

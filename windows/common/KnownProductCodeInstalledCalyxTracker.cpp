@@ -33,7 +33,7 @@ const InstalledProduct* KnownProductCodeInstalledCalyxTracker::next() {
             // A code whose digits spell no version is not a Calyx product
             // after all; it must not end the walk for the others.
             try {
-                version = leadingItems(CalyxVersion(found->versionText), 4);
+                version = keepItems(CalyxVersion(found->versionText), 4);
             } catch (const std::exception& e) {
                 REPORT_CAUGHT(e);
                 continue;

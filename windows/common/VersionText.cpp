@@ -1,14 +1,15 @@
 #include "VersionText.h"
 
-std::string versionTextWithoutBuild(const CalyxVersion& version) {
+CalyxVersion keepItems(const CalyxVersion& version, size_t keep) {
     std::array<int, 6> items;
-    for (size_t i = 0; i < items.size(); ++i) items[i] = version.item(i);
-    switch (version.tag()) {
-    case CalyxVersionDetails::LEGACY: items[4] = -1; break;
-    case CalyxVersionDetails::MODERN: items[5] = -1; break;
-    default: break;
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i] = i < keep ? version.item(i) : -1;
     }
-    return CalyxVersion(items).toString();
+    return CalyxVersion(items);
+}
+
+CalyxVersion withoutBuild(const CalyxVersion& version) {
+    return keepItems(version, version.tag() == CalyxVersionDetails::MODERN ? 5 : 4);
 }
 
 std::string printableVersion(const CalyxVersion& version) {
@@ -18,11 +19,4 @@ std::string printableVersion(const CalyxVersion& version) {
         return std::string();
     }
     return version.toString();
-}
-
-CalyxVersion leadingItems(const CalyxVersion& version, size_t count) {
-    std::array<int, 6> items;
-    items.fill(-1);
-    for (size_t i = 0; i < count && i < items.size(); ++i) items[i] = version.item(i);
-    return CalyxVersion(items);
 }

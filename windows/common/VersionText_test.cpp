@@ -3,11 +3,18 @@
 #include "VersionText.h"
 
 TEST(VersionText, WithoutBuildDropsOnlyTheBuild) {
-    EXPECT_EQ(versionTextWithoutBuild(CalyxVersion("1.8.0_451-b10")), "1.8.0_451");
-    EXPECT_EQ(versionTextWithoutBuild(CalyxVersion("1.4.2-b03")), "1.4.2");
-    EXPECT_EQ(versionTextWithoutBuild(CalyxVersion("9.1.3.2+12")), "9.1.3.2");
-    EXPECT_EQ(versionTextWithoutBuild(CalyxVersion("2.5.6")), "2.5.6");
-    EXPECT_THROW(versionTextWithoutBuild(CalyxVersion()), std::runtime_error);
+    EXPECT_EQ(withoutBuild(CalyxVersion("1.8.0_451-b10")).toString(), "1.8.0_451");
+    EXPECT_EQ(withoutBuild(CalyxVersion("1.4.2-b03")).toString(), "1.4.2");
+    EXPECT_EQ(withoutBuild(CalyxVersion("9.1.3.2+12")).toString(), "9.1.3.2");
+    EXPECT_EQ(withoutBuild(CalyxVersion("2.5.6")).toString(), "2.5.6");
+    EXPECT_THROW(withoutBuild(CalyxVersion()).toString(), std::runtime_error);
+}
+
+TEST(VersionText, KeepItemsClearsTheRest) {
+    EXPECT_EQ(keepItems(CalyxVersion("1.8.0_451-b10"), 3).toString(), "1.8.0");
+    EXPECT_EQ(keepItems(CalyxVersion("1.4.2_071"), 4).count(), 4u);
+    EXPECT_EQ(keepItems(CalyxVersion("1.4.2_071"), 0).count(), 0u);
+    EXPECT_EQ(keepItems(CalyxVersion("9.1.3.2+12"), 9), CalyxVersion("9.1.3.2+12"));
 }
 
 TEST(VersionText, PrintableVersionIsEmptyWhenUnknown) {

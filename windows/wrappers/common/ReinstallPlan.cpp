@@ -1,17 +1,5 @@
 #include "ReinstallPlan.h"
 
-CalyxVersion keepItems(const CalyxVersion& version, size_t keep) {
-    std::array<int, 6> items;
-    for (size_t i = 0; i < items.size(); ++i) {
-        items[i] = i < keep ? version.item(i) : -1;
-    }
-    return CalyxVersion(items);
-}
-
-CalyxVersion withoutBuild(const CalyxVersion& version) {
-    return keepItems(version, version.tag() == CalyxVersionDetails::MODERN ? 5 : 4);
-}
-
 ReinstallPlan PlanReinstall(const std::vector<InstalledForReinstall>& installed,
                             const CalyxVersion& carried, int packageBits, bool staticEnabled) {
     const CalyxVersion carriedFamily = keepItems(carried, 3);

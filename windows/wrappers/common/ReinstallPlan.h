@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CalyxVersion.h"
+#include "VersionText.h"
 
 // What CheckForReinstallCase decides, computed from plain data so that it
 // can be checked without installing anything.
@@ -26,12 +27,6 @@ struct ReinstallPlan {
     ReinstallOutcome outcome;
     std::vector<size_t> removals;  // indexes into the installed list, in order
 };
-
-// The version with every item from index keep on cleared.
-CalyxVersion keepItems(const CalyxVersion& version, size_t keep);
-
-// The carried or an installed version without its build number.
-CalyxVersion withoutBuild(const CalyxVersion& version);
 
 ReinstallPlan PlanReinstall(const std::vector<InstalledForReinstall>& installed,
                             const CalyxVersion& carried, int packageBits, bool staticEnabled);

@@ -12,12 +12,6 @@ InstalledForReinstall runtime(const char* version, int bits = 32, bool staticMod
 
 } // namespace
 
-TEST(ReinstallPlan, VersionCuts) {
-    EXPECT_EQ(withoutBuild(kCarried).toString(), "1.8.0_451");
-    EXPECT_EQ(withoutBuild(CalyxVersion("9.1.3.2+12")).toString(), "9.1.3.2");
-    EXPECT_EQ(keepItems(kCarried, 3).toString(), "1.8.0");
-}
-
 TEST(ReinstallPlan, NothingInstalledProceedsWithoutRemovals) {
     const ReinstallPlan plan = PlanReinstall({}, kCarried, 32, false);
     EXPECT_EQ(plan.outcome, ReinstallOutcome::Proceed);
