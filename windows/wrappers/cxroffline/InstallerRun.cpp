@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include "AnsiText.h"
 #include "CalyxEnvironment.h"
 #include "FileUtils.h"
@@ -320,27 +322,27 @@ void InstallerRun::reportEscapedException(const std::exception* e) {
 
 int InstallerRun::commonEnd() {
     // Each piece of clean-up runs even when another one fails.
-    const auto guarded = [](void (*step)(InstallerRun&), InstallerRun& run) {
+    const auto guarded = [](const std::function<void()>& step) {
         try {
-            step(run);
+            step();
         } catch (const std::exception& e) {
             reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
         }
     };
     // A failure between the package run and its report skipped the restore.
-    guarded([](InstallerRun& run) { run.restoreConfiguration(); }, *this);
-    guarded([](InstallerRun&) { EndSilentInstall(); }, *this);
-    guarded([](InstallerRun&) { ResetInstallStatus(); }, *this);
-    guarded([](InstallerRun&) { SetPolicyValue("", "VisitorId"); }, *this);
-    guarded([](InstallerRun&) { SetPolicyValue("", "Method"); }, *this);
-    guarded([](InstallerRun& run) { run.installFlag_.release(); }, *this);
-    guarded([](InstallerRun& run) {
-        run.package_.release();
-        RemoveExtractionFolders(run.package64Bit_);
-    }, *this);
-    guarded([](InstallerRun& run) {
-        if (!run.oemUpdate_) EnsureSchedulerEntry();
-    }, *this);
+    guarded([this] { restoreConfiguration(); });
+    guarded([] { EndSilentInstall(); });
+    guarded([] { ResetInstallStatus(); });
+    guarded([] { SetPolicyValue("", "VisitorId"); });
+    guarded([] { SetPolicyValue("", "Method"); });
+    guarded([this] { installFlag_.release(); });
+    guarded([this] {
+        package_.release();
+        RemoveExtractionFolders(package64Bit_);
+    });
+    guarded([this] {
+        if (!oemUpdate_) EnsureSchedulerEntry();
+    });
     LOG_AT_NAMED(LOG_INFO, "WinMain", "Wrapper exit code: " << exitCode_);
     return exitCode_;
 }
