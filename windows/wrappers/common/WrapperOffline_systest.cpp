@@ -4,6 +4,7 @@
 #include <msi.h>
 
 #include "MsiTestFixtures.h"
+#include "SysInfo.h"
 #include "WrapperOffline.h"
 
 namespace {
@@ -34,3 +35,19 @@ TEST(ExecCommand, ResultCodesOfSuccessAndFailure) {
     EXPECT_NE(missingCode, 0);
     EXPECT_NE(missingCode, 1603);
 }
+
+// Uses the per-user extraction folder that whole runs of the installer use too.
+TEST(WrapperOffline, PackageFolderIsCreatedAndRemoved) {
+    const std::string path = GetProductPackagePath(false);
+    ASSERT_FALSE(path.empty());
+    EXPECT_NE(path.find("\\Tolvane\\Calyx\\cxr1.8.0_451\\cxr1.8.0_451.msi"), std::string::npos) << path;
+    EXPECT_NE(GetProductPackagePath(true).find("\\cxr1.8.0_451_x64\\cxr1.8.0_451.msi"), std::string::npos);
+    const std::string folder = path.substr(0, path.find_last_of('\\'));
+    ExtractedPackage package;
+    ASSERT_TRUE(ExtractProductPackage(nullptr, path, true, package));
+    package.release();
+    RemoveExtractionFolders(false);
+    RemoveExtractionFolders(true);
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+

@@ -64,20 +64,6 @@ TEST(WrapperOffline, IntegrityCheckRefusesDifferentBytes) {
     }
 }
 
-TEST(WrapperOffline, PackageFolderIsCreatedAndRemoved) {
-    const std::string path = GetProductPackagePath(false);
-    ASSERT_FALSE(path.empty());
-    EXPECT_NE(path.find("\\Tolvane\\Calyx\\cxr1.8.0_451\\cxr1.8.0_451.msi"), std::string::npos) << path;
-    EXPECT_NE(GetProductPackagePath(true).find("\\cxr1.8.0_451_x64\\cxr1.8.0_451.msi"), std::string::npos);
-    const std::string folder = path.substr(0, path.find_last_of('\\'));
-    ExtractedPackage package;
-    ASSERT_TRUE(ExtractProductPackage(nullptr, path, true, package));
-    package.release();
-    RemoveExtractionFolders(false);
-    RemoveExtractionFolders(true);
-    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
 TEST(ExecCommand, FailuresOtherThanTheServicesGive1603) {
     msi::InstallData request;
     EXPECT_EQ(ExecCommand(request, [](const msi::InstallData&) { throw std::logic_error("bug"); }), 1603);
