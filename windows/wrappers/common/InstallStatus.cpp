@@ -2,9 +2,11 @@
 
 #include "AutoHandle.h"
 #include "BuildInfo.h"
+#include "CalyxVersion.h"
 #include "Log.h"
 #include "Registry.h"
 #include "SysInfo.h"
+#include "VersionText.h"
 #include "tstrings.h"
 
 const char* const kCalyxwareKey = "SOFTWARE\\Calyxware";
@@ -50,10 +52,6 @@ LONG firstFailure(LONG a, LONG b, LONG c) {
     return c;
 }
 
-std::string versionWithoutBuild(const std::string& version) {
-    const size_t build = version.find("-b");
-    return build == std::string::npos ? version : version.substr(0, build);
-}
 
 } // namespace
 
@@ -178,5 +176,5 @@ std::string GetDefaultInstallFolder(bool package64Bit) {
         REPORT_CAUGHT(e);
     }
     return tstrings::trimRight(programFiles, "\\/") + "\\Calyx\\cxr" +
-           versionWithoutBuild(CX_RUNTIME_VERSION);
+           withoutBuild(CalyxVersion(CX_RUNTIME_VERSION)).toString();
 }

@@ -1,6 +1,7 @@
 #include "WrapperOffline.h"
 
 #include "BuildInfo.h"
+#include "CalyxVersion.h"
 #include "DirectoryWalk.h"
 #include "FileUtils.h"
 #include "InstallStatus.h"
@@ -9,16 +10,16 @@
 #include "Sha256.h"
 #include "SysInfo.h"
 #include "WinErrorHandling.h"
+#include "VersionText.h"
 #include "tstrings.h"
 
 namespace {
 
 const char* const kResourceType = "CALYX_INSTALLER";
 
-std::string versionWithoutBuild() {
-    const std::string version = CX_RUNTIME_VERSION;
-    const size_t build = version.find("-b");
-    return build == std::string::npos ? version : version.substr(0, build);
+// The carried version as the folder and file names spell it: "1.8.0_451".
+std::string carriedVersionWithoutBuild() {
+    return withoutBuild(CalyxVersion(CX_RUNTIME_VERSION)).toString();
 }
 
 bool isReparsePoint(const std::string& path) {
@@ -44,7 +45,7 @@ std::string vendorFolder() {
 std::string productFolder(bool package64Bit) {
     return tstrings::sformat(package64Bit ? "%s%s%s_x64" : "%s%s%s",
                              (vendorFolder() + "\\Calyx\\").c_str(), "cxr",
-                             versionWithoutBuild().c_str());
+                             carriedVersionWithoutBuild().c_str());
 }
 
 [[noreturn]] void failExtraction(const char* step, bool silent) {
@@ -76,7 +77,7 @@ std::string GetProductPackagePath(bool package64Bit) {
         for (const std::string& level : {vendor, calyx, folder}) {
             if (!createLevel(level)) return std::string();
         }
-        return tstrings::sformat("%s\\%s%s.msi", folder.c_str(), "cxr", versionWithoutBuild().c_str());
+        return tstrings::sformat("%s\\%s%s.msi", folder.c_str(), "cxr", carriedVersionWithoutBuild().c_str());
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
         return std::string();
