@@ -15,20 +15,23 @@ bool processRunning(DWORD pid) {
     return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
-std::string removeLeftoversAndMakePath(const Registry& root) {
-    if (root.keyExists(kTestsPath)) {
+// Another test process may remove the shared parent, or the same leftover,
+// at any moment, so the sweep is best effort and never fails the test.
+void removeLeftovers(const Registry& root) {
+    try {
         const Registry tests = Registry::open(root, kTestsPath);
         for (const std::string& name : tests.getSubkeyNames()) {
-            if (processRunning(std::strtoul(name.c_str(), nullptr, 10))) {
-                continue;
-            }
-            try {
+            if (!processRunning(std::strtoul(name.c_str(), nullptr, 10))) {
                 tests.deleteTree(name);
-            } catch (const std::exception&) {
-                // Another test process is removing the same leftover.
             }
         }
+    } catch (const std::exception&) {
+        // Nothing to sweep, or another process swept first.
     }
+}
+
+std::string removeLeftoversAndMakePath(const Registry& root) {
+    removeLeftovers(root);
     const std::string path = std::string(kTestsPath) + "\\" + std::to_string(GetCurrentProcessId());
     root.deleteTree(path);
     return path;

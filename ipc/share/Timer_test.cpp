@@ -62,7 +62,7 @@ TEST(Timer, RunsAgainAfterEachPauseUntilDestroyed) {
 TEST(Timer, PauseSeparatesTheCalls) {
     Counter c;
     {
-        ipc::Timer timer(c, 300);
+        ipc::Timer timer(c, 1000);
         ASSERT_TRUE(c.reached(1, 5000));
         Sleep(100);
         EXPECT_EQ(c.calls, 1);
