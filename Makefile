@@ -1,4 +1,5 @@
 # make run   build, then install the carried runtime silently under Wine
+#            (ARCH=x86|x64 chooses the build; see README)
 # make test  build all presets and run every test
 # make build build all presets
 # make fuzz  run every fuzz target for SECONDS seconds (default 600)
@@ -20,8 +21,13 @@ build-%: setup FORCE
 	@cmake --preset $* >/dev/null
 	@cmake --build --preset $* -j $(JOBS)
 
-run: setup build-windows-x86
-	@scripts/run-installer build/windows-x86/bin/cxroffline.exe $(ARGS)
+# The product (x86) where 32-bit programs start, else its x86_64 twin;
+# ARCH=x86 or ARCH=x64 chooses.
+RUN_ARCH = $(or $(ARCH),$(shell bash -c 'source scripts/wine.bash && cx_native_arch'))
+
+run: setup
+	@$(MAKE) --no-print-directory build-windows-$(RUN_ARCH)
+	@CX_RUN_ARCH_ASKED=$(ARCH) scripts/run-installer build/windows-$(RUN_ARCH)/bin/cxroffline.exe $(ARGS)
 
 test: build
 	@scripts/run-tests $(PRESETS)

@@ -20,3 +20,12 @@ if ((${#missing[@]})); then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# Where the kernel cannot start 32-bit programs, the i686 smoke and
+# `make run ARCH=x86` run them under user-mode emulation.
+source "$(dirname "${BASH_SOURCE[0]}")/wine.bash"
+if ! cx_wine32_starts && ! dpkg -s qemu-user-static >/dev/null 2>&1; then
+  SUDO=""
+  [ "$(id -u)" = 0 ] || SUDO="sudo"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends qemu-user-static
+fi

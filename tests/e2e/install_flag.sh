@@ -11,7 +11,7 @@ lowdir_win='C:\users\'"$user"'\AppData\LocalLow'
 # Held by another process: refused with -1 and nothing installed.
 marker="$WINEPREFIX/drive_c/cxflag-held"
 rm -f "$marker"
-wine "$build/bin/windows_tests.exe" --cx-child holdInstallFlagFor "$lowdir_win" 'C:\cxflag-held' 40 &
+cx_wine "$build/bin/windows_tests.exe" --cx-child holdInstallFlagFor "$lowdir_win" 'C:\cxflag-held' 40 &
 holder=$!
 for _ in $(seq 1 100); do [ -f "$marker" ] && break; sleep 0.2; done
 [ -f "$marker" ] || fail "the holder never took the flag"
@@ -34,6 +34,6 @@ echo stale >"$flagdir/CALYX_INSTALL_FLAG"
 run_installer /s
 expect_code 0
 [ ! -e "$flagdir/CALYX_INSTALL_FLAG" ] || fail "flag file left after the run"
-wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v OrvelCalyxUpdateSched /reg:32 >/dev/null 2>&1 \
+cx_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v OrvelCalyxUpdateSched /reg:32 >/dev/null 2>&1 \
     || fail "scheduler start-up entry missing after a run without OEMUPDATE"
 echo "flag checks passed"

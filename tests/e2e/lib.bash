@@ -3,9 +3,10 @@
 set -euo pipefail
 build=$1
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$repo/scripts/wine.bash"
 export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 installer="$build/bin/cxroffline.exe"
+cxrun="$build/bin/cxrun.exe"
 log="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Temp/cxtimer.log"
 
 user=${USER:-$(id -un)}
@@ -30,12 +31,12 @@ default_home() {
 }
 
 product_registered() {
-    wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" \
+    cx_wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" \
         /reg:"$(carried_bits)" >/dev/null 2>&1
 }
 
 remove_product() {
-    wine msiexec /x "$1" /qn >/dev/null 2>&1 || true
+    cx_wine msiexec /x "$1" /qn >/dev/null 2>&1 || true
 }
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -45,7 +46,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 run_installer() {
     local before=0
     [ -f "$log" ] && before=$(stat -c %s "$log")
-    code=$(wine "$build/bin/cxrun.exe" "$installer" "$@" | tr -d '\r' | sed -n 's/^exit code: //p')
+    code=$(cx_wine "$cxrun" "$installer" "$@" | tr -d '\r' | sed -n 's/^exit code: //p')
     [ -n "$code" ] || fail "installer did not start"
     runlogfile=$(mktemp)
     tail -c +$((before + 1)) "$log" >"$runlogfile" 2>/dev/null || true

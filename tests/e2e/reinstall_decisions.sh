@@ -15,7 +15,7 @@ cleanup
 trap cleanup EXIT
 
 install_fixture() {
-    wine msiexec /i "$(winepath -w "$build/packages/$1.msi")" /qn >/dev/null 2>&1 \
+    cx_wine msiexec /i "$(cx_wine winepath -w "$build/packages/$1.msi")" /qn >/dev/null 2>&1 \
         || fail "fixture $1 did not install"
 }
 

@@ -9,6 +9,8 @@
 #include "VersionText.h"
 #include "tstrings.h"
 
+#include <cctype>
+
 const char* const kCalyxwareKey = "SOFTWARE\\Calyxware";
 const char* const kPolicyKey = "SOFTWARE\\Calyxware\\Calyx Update\\Policy";
 
@@ -165,16 +167,36 @@ void EnsureSchedulerEntry() {
     }
 }
 
-std::string GetDefaultInstallFolder(bool package64Bit) {
-    const RegistryView view = package64Bit ? RegistryView::Bits64 : RegistryView::Bits32;
-    std::string programFiles;
-    try {
-        programFiles = Registry::open(Registry::localMachine(view),
-                                      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion")
-                           .getString("ProgramFilesDir");
-    } catch (const std::exception& e) {
-        REPORT_CAUGHT(e);
+std::string DefaultInstallFolderFrom(const std::vector<std::string>& programFilesCandidates) {
+    for (const std::string& candidate : programFilesCandidates) {
+        const std::string folder = tstrings::trimRight(candidate, "\\/");
+        const bool drive = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) &&
+                           folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+        const bool share = folder.size() > 2 && folder.compare(0, 2, "\\\\") == 0;
+        if (drive || share) {
+            return folder + "\\Calyx\\cxr" + withoutBuild(CalyxVersion(CX_RUNTIME_VERSION)).toString();
+        }
     }
-    return tstrings::trimRight(programFiles, "\\/") + "\\Calyx\\cxr" +
-           withoutBuild(CalyxVersion(CX_RUNTIME_VERSION)).toString();
+    LOG_ERROR("No program files folder is known; there is no default installation folder");
+    return std::string();
+}
+
+std::string GetDefaultInstallFolder(bool package64Bit) {
+    const char* const currentVersion = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    // A missing value is expected on some systems: the caller logs when none is left.
+    const auto read = [&](RegistryView view, const char* name) {
+        try {
+            return Registry::open(Registry::localMachine(view), currentVersion)
+                .getString(name, std::string());
+        } catch (const std::exception& e) {
+            REPORT_CAUGHT(e);
+            return std::string();
+        }
+    };
+    // A 64-bit system without its 32-bit half has no "(x86)" folder; Windows
+    // then puts 32-bit programs into the native one.
+    if (package64Bit) return DefaultInstallFolderFrom({read(RegistryView::Bits64, "ProgramFilesDir")});
+    return DefaultInstallFolderFrom({read(RegistryView::Bits32, "ProgramFilesDir"),
+                                     read(RegistryView::Bits64, "ProgramFilesDir (x86)"),
+                                     read(RegistryView::Bits64, "ProgramFilesDir")});
 }

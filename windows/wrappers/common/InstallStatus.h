@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Values the installer shares with the product package and with later runs
 // under HKLM\SOFTWARE\Calyxware. These routines report failures as result
@@ -39,6 +40,11 @@ bool SetPolicyValue(const std::string& text, const std::string& name);
 // Writes the scheduler's start-up entry when it is missing.
 void EnsureSchedulerEntry();
 
-// "<ProgramFilesDir>\Calyx\cxr<version without build>" in the registry view
-// of the package's architecture.
+// "<program files>\Calyx\cxr<version without build>" for the first candidate
+// folder that is absolute (drive or share); empty, with an ERROR record, when
+// none is: a default folder is never relative to the root.
+std::string DefaultInstallFolderFrom(const std::vector<std::string>& programFilesCandidates);
+
+// The default folder from the program files folder of the package's
+// architecture, falling back to the native one.
 std::string GetDefaultInstallFolder(bool package64Bit);

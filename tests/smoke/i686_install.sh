@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The real i686 executable installs its carried package silently: exit code 0
+# and the product registered in the 32-bit view. Runs in a prefix of its own
+# with the 32-bit half, under user-mode emulation where the kernel cannot
+# start 32-bit programs; exits 77 (skipped) when they cannot be made to start.
+export WINEPREFIX="$(cd "$(dirname "$0")/../.." && pwd)/build/smoke-wineprefix"
+export CX_WINEPREFIX=$WINEPREFIX
+source "$(dirname "$0")/../e2e/lib.bash"
+started=$SECONDS
+
+how=$(cx_emulation_on) || { echo "i686 smoke skipped: 32-bit programs cannot start here"; exit 77; }
+cleanup() {
+    "$repo/scripts/wine-prefix" stop
+    [ "$how" = native ] || cx_emulation_off
+}
+trap cleanup EXIT
+"$repo/scripts/wine-prefix" fresh 32
+"$repo/scripts/wine-prefix" server
+# Under emulation every 32-bit process start costs most of a minute: the
+# twin's 64-bit exit-code reporter saves one when it is built.
+[ -f "$repo/build/windows-x64/bin/cxrun.exe" ] && cxrun="$repo/build/windows-x64/bin/cxrun.exe"
+
+run_installer /s
+expect_code 0
+product_registered "$(carried_product_code 32)" || fail "the carried product is not registered"
+echo "i686 smoke passed ($how): installed, exit code 0, registered, in $((SECONDS - started)) s"
