@@ -11,7 +11,8 @@ lowdir_win='C:\users\'"$user"'\AppData\LocalLow'
 # Held by another process: refused with -1 and nothing installed.
 marker="$WINEPREFIX/drive_c/cxflag-held"
 rm -f "$marker"
-cx_wine "$build/bin/windows_tests.exe" --cx-child holdInstallFlagFor "$lowdir_win" 'C:\cxflag-held' 40 &
+# The loader itself in the background, so that $! is the process to kill.
+"$(cx_wine_loader "$build/bin/windows_tests.exe")" "$build/bin/windows_tests.exe" --cx-child holdInstallFlagFor "$lowdir_win" 'C:\cxflag-held' 40 &
 holder=$!
 for _ in $(seq 1 100); do [ -f "$marker" ] && break; sleep 0.2; done
 [ -f "$marker" ] || fail "the holder never took the flag"

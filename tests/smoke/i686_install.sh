@@ -8,7 +8,7 @@ export CX_WINEPREFIX=$WINEPREFIX
 source "$(dirname "$0")/../e2e/lib.bash"
 started=$SECONDS
 
-how=$(cx_emulation_on) || { echo "i686 smoke skipped: 32-bit programs cannot start here"; exit 77; }
+how=$(cx_emulation_on 2>&1) || { echo "i686 smoke skipped: 32-bit programs cannot start here: $how"; exit 77; }
 cleanup() {
     "$repo/scripts/wine-prefix" stop
     [ "$how" = native ] || cx_emulation_off
