@@ -70,14 +70,9 @@ cx_wine() {
     "$(cx_wine_loader "$1")" "$@"
 }
 
-# Makes 32-bit programs start through qemu's user-mode emulation when the
-# kernel cannot run them. Prints how they start (native or emulated); fails
-# with the reason when they cannot. Undo with cx_emulation_off.
-cx_emulation_on() {
-    if cx_wine32_starts; then
-        if [ -e "$cx_binfmt/$cx_binfmt_entry" ]; then echo emulated; else echo native; fi
-        return 0
-    fi
+# Registers qemu's user-mode emulator for i386 programs with binfmt_misc;
+# fails with the reason when it cannot.
+cx_register_emulator() {
     local qemu=/usr/bin/qemu-i386-static
     [ -x "$qemu" ] || { echo "qemu-i386-static is not installed" >&2; return 1; }
     [ "$(id -u)" = 0 ] || { echo "registering an emulator needs root" >&2; return 1; }
@@ -85,15 +80,25 @@ cx_emulation_on() {
         mount -t binfmt_misc binfmt_misc "$cx_binfmt" 2>/dev/null ||
             { echo "binfmt_misc cannot be mounted here" >&2; return 1; }
     fi
-    if [ ! -e "$cx_binfmt/$cx_binfmt_entry" ]; then
-        # i386 ELF executables and shared objects; F keeps the emulator open
-        # so it works inside other mount namespaces too.
-        printf ':%s:M::%s:%s:%s:F' "$cx_binfmt_entry" \
-            '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00' \
-            '\xff\xff\xff\xff\xff\xff\xff\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff' \
-            "$qemu" >"$cx_binfmt/register" 2>/dev/null ||
-            { echo "the emulator could not be registered with binfmt_misc" >&2; return 1; }
+    [ -e "$cx_binfmt/$cx_binfmt_entry" ] && return 0
+    # i386 ELF executables and shared objects; F keeps the emulator open so
+    # it works inside other mount namespaces too.
+    printf ':%s:M::%s:%s:%s:F' "$cx_binfmt_entry" \
+        '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00' \
+        '\xff\xff\xff\xff\xff\xff\xff\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff' \
+        "$qemu" >"$cx_binfmt/register" 2>/dev/null ||
+        { echo "the emulator could not be registered with binfmt_misc" >&2; return 1; }
+}
+
+# Makes 32-bit programs start, through emulation when the kernel cannot run
+# them. Prints how they start (native or emulated); fails with the reason
+# when they cannot. Undo with cx_emulation_off.
+cx_emulation_on() {
+    if cx_wine32_starts; then
+        if [ -e "$cx_binfmt/$cx_binfmt_entry" ]; then echo emulated; else echo native; fi
+        return 0
     fi
+    cx_register_emulator || return 1
     cx_wine32_starts || { cx_emulation_off; echo "32-bit programs do not start even under emulation" >&2; return 1; }
     echo emulated
 }
