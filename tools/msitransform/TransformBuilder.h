@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CompoundFile.h"
-#include "MsiDatabase.h"
+#include "InstallerDatabase.h"
 
 namespace transform {
 

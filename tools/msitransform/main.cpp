@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "CompoundFile.h"
-#include "MsiDatabase.h"
+#include "InstallerDatabase.h"
 #include "PackageEmbedder.h"
 #include "TeguError.h"
 #include "TransformBuilder.h"

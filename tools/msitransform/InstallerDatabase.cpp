@@ -1,4 +1,4 @@
-#include "MsiDatabase.h"
+#include "InstallerDatabase.h"
 
 #include <algorithm>
 #include <map>
