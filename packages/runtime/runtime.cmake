@@ -36,8 +36,8 @@ foreach(language ${CX_RUNTIME_LANGUAGES})
     add_custom_command(OUTPUT ${variant}
         COMMAND ${CMAKE_COMMAND} -DBASE=${CX_RUNTIME_BASE_MSI} -DOUT=${variant} -DLANGID=${langId}
                 -DMSIBUILD=${CX_MSIBUILD} -DMSIINFO=${CX_MSIINFO}
-                -P ${CMAKE_CURRENT_LIST_DIR}/localise.cmake
-        DEPENDS ${CX_RUNTIME_BASE_MSI} ${CMAKE_CURRENT_LIST_DIR}/localise.cmake
+                -P ${CMAKE_CURRENT_LIST_DIR}/localise/make_variant.cmake
+        DEPENDS ${CX_RUNTIME_BASE_MSI} ${CMAKE_CURRENT_LIST_DIR}/localise/make_variant.cmake
         COMMENT "localised runtime package ${langId}")
     add_custom_command(OUTPUT ${transform}
         COMMAND ${CX_MSITRANSFORM_COMMAND} generate ${CX_RUNTIME_BASE_MSI} ${variant} ${codepage} ${transform}

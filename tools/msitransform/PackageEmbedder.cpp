@@ -6,7 +6,7 @@
 namespace embedding {
 
 cfb::Storage embed(cfb::Storage package, const std::vector<Transform>& transforms) {
-    cfb::Entry* summary = package.find(suminfo::streamName());
+    const cfb::Entry* summary = package.find(suminfo::streamName());
     if (!summary) JP_THROW_MSG("the package has no summary information");
     suminfo::Properties info = suminfo::parse(summary->data);
     const std::string oldTemplate = suminfo::textOf(info, suminfo::kTemplate);
@@ -29,7 +29,8 @@ cfb::Storage embed(cfb::Storage package, const std::vector<Transform>& transform
         }
     }
     info[suminfo::kTemplate] = suminfo::text(oldTemplate.substr(0, semicolon + 1) + languages);
-    summary->data = suminfo::serialise(info);
+    // Found again: adding entries may have moved the stream's entry.
+    package.find(suminfo::streamName())->data = suminfo::serialise(info);
     return package;
 }
 

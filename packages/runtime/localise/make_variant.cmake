@@ -1,6 +1,6 @@
 # Makes the localised variant of the runtime package for one language:
 #   cmake -DBASE=<base.msi> -DOUT=<variant.msi> -DLANGID=<id> -DMSIBUILD=<msibuild>
-#         -DMSIINFO=<msiinfo> -P localise.cmake
+#         -DMSIINFO=<msiinfo> -P make_variant.cmake
 # The variant holds its texts as UTF-8 (code page 65001), the one code page
 # the package tools write every script in; the transform generator re-encodes
 # them in the language's own code page.
