@@ -130,7 +130,7 @@ private:
                 JP_THROW_MSG("row " + op.table->keyText(*op.row) + " of table " + op.table->name +
                              " carries binary data; binary changes are not supported");
             }
-            if (column.isString() && !(*op.row)[c].null) intern((*op.row)[c].text);
+            if (column.isString() && !(*op.row)[c].text.empty()) intern((*op.row)[c].text);
         }
         operations_.push_back(std::move(op));
     }
@@ -152,7 +152,9 @@ private:
         for (std::size_t c : op.columns) {
             const msidb::Column& column = op.table->columns[c];
             const msidb::Cell& cell = (*op.row)[c];
-            if (column.isString()) put(cell.null ? 0 : ids_.at(cell.text), refBytes);
+            // An empty string is stored as null: a pool entry of length 0
+            // with references would read as the head of a long string.
+            if (column.isString()) put(cell.text.empty() ? 0 : ids_.at(cell.text), refBytes);
             else put(cell.stored, column.width(refBytes));
         }
     }
