@@ -30,6 +30,8 @@ target_link_libraries(portable_tests PRIVATE cx_core GTest::gtest GTest::gmock)
 gtest_discover_tests(portable_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "CX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 
+include(cmake/MsiTransformTool.cmake)
+
 # Each fuzz/<name>_fuzz.cpp is one libFuzzer target; CTest runs each briefly.
 set(CX_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs under CTest")
 file(GLOB fuzzSources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*_fuzz.cpp)
@@ -39,7 +41,7 @@ if(CX_SANITIZE)
         add_executable(${name} ${f})
         target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
         target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-        target_link_libraries(${name} PRIVATE cx_core)
+        target_link_libraries(${name} PRIVATE cx_core msitransform_core)
         add_test(NAME fuzz.${name}
                  COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer $<TARGET_FILE:${name}>
                          ${CX_FUZZ_SECONDS} ${CMAKE_SOURCE_DIR}/fuzz)

@@ -1,6 +1,9 @@
 # The carried packages, built from WiX sources with wixl for this build's
 # architecture. Package definitions live in packages/<name>/*.cmake.
 find_program(CX_WIXL wixl REQUIRED)
+find_program(CX_MSIBUILD msibuild REQUIRED)
+find_program(CX_MSIINFO msiinfo REQUIRED)
+include(cmake/MsiTransformTool.cmake)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(CX_PACKAGE_ARCH x64)

@@ -74,6 +74,10 @@ cx_add_test_executable(system_tests ${portableSysTests} ${windowsSysTests} ${cxr
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600)
 
+# The carried package's language transforms, applied by the installer service.
+cx_add_test_executable(transform_tests ${CMAKE_SOURCE_DIR}/packages/runtime/LanguageTransforms_systest.cpp)
+gtest_discover_tests(transform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
 # Scripted end-to-end checks of the real executable.
 file(GLOB e2eScripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)
 foreach(script ${e2eScripts})

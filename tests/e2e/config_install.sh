@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Switches and the install configuration file reach a silent install: /qn
 # is forwarded, the file's STATIC is overridden by the command line, the
-# security level is named, /lang picks the package language, INSTALLDIR
+# security level is named, /lang picks the package language (its embedded
+# transform is applied and the language registered), INSTALLDIR
 # places the product, and the exported settings are kept in the runtime
 # settings file for later installs.
 source "$(dirname "$0")/lib.bash"
@@ -33,6 +34,8 @@ expect_log 'TRANSFORMS=:1041'
 expect_log 'Writing to the runtime config file.'
 expect_log 'Wrapper exit code: 0'
 product_registered "$product" || fail "product $product not registered"
+wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product" /v Language \
+    /reg:"$(carried_bits)" | grep -q 0x411 || fail "the Japanese transform was not applied"
 [ -f "$somewhere/bin/calyx.exe" ] || fail "no launcher in C:\\Somewhere"
 [ ! -d "$(default_home "$(carried_bits)")" ] || fail "installed into the default folder too"
 expected=$'AUTO_UPDATE=Disable\nSPONSORS=Disable'
