@@ -40,6 +40,13 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc
 target_compile_options(cxroffline PRIVATE
     $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources>)
 add_dependencies(cxroffline carried_packages)
+# Users get the executable without debug information; it stays beside it in
+# cxroffline.exe.debug, linked by name, so that a crash can still be read.
+add_custom_command(TARGET cxroffline POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug cxroffline.exe cxroffline.exe.debug
+    COMMAND ${CMAKE_STRIP} --strip-all cxroffline.exe
+    COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=cxroffline.exe.debug cxroffline.exe
+    WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY} VERBATIM)
 
 # Tests, run under Wine through the cross-compiling emulator.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

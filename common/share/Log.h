@@ -1,9 +1,9 @@
 #pragma once
 
 #include <exception>
-#include <sstream>
 #include <string>
 
+#include "LogText.h"
 #include "SourceLocation.h"
 
 enum LogLevel {
@@ -44,10 +44,6 @@ public:
 
     void write(int level, const std::string& message, const char* file,
                unsigned line, const char* function) const;
-    void write(int level, const std::ostringstream& message, const char* file,
-               unsigned line, const char* function) const {
-        write(level, message.str(), file, line, function);
-    }
 
 private:
     std::string filePath_;
@@ -89,7 +85,7 @@ void reportCaughtException(const SourceLocation& location);
     do {                                                                         \
         const Logger& cxLogger_ = Logger::defaultLogger();                       \
         if (cxLogger_.isLoggable(level)) {                                       \
-            std::ostringstream cxStream_;                                        \
+            LogText cxStream_;                                                   \
             cxStream_ << expr;                                                   \
             cxLogger_.write((level), cxStream_.str(), __FILE__, __LINE__,        \
                             std::string(name).c_str());                          \

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The installer is a GUI program that asks for administrator rights and
-# common controls 6 and imports only libraries that Windows ships.
+# common controls 6, imports only libraries that Windows ships and keeps its
+# debug information in a separate file.
 source "$(dirname "$0")/lib.bash"
 case "$build" in
     *x64*) objdump=x86_64-w64-mingw32-objdump; kind="PE32+ executable (GUI) x86-64" ;;
@@ -11,6 +12,10 @@ allowed=" advapi32.dll comctl32.dll kernel32.dll msi.dll msvcrt.dll ole32.dll ol
 while read -r dll; do
     [[ $allowed == *" ${dll,,} "* ]] || fail "imports $dll, which Windows does not ship"
 done < <("$objdump" -p "$installer" | sed -n 's/.*DLL Name: //p')
+# What users get carries no debug information; it lies beside it, linked.
+! "$objdump" -h "$installer" | grep -q ' \.debug_' || fail "debug sections in the shipped executable"
+"$objdump" -h "$installer.debug" | grep -q ' \.debug_info' || fail "no debug information in $installer.debug"
+"$objdump" -s -j .gnu_debuglink "$installer" | grep -q 'cxroffline.exe.debug' || fail "no link to the debug file"
 manifest=$(strings "$installer")
 grep -q 'level="requireAdministrator"' <<<"$manifest" || fail "manifest lacks requireAdministrator"
 grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' <<<"$manifest" || fail "manifest lacks common controls 6"
