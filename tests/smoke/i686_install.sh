@@ -21,10 +21,15 @@ trap cleanup EXIT
 [ -f "$repo/build/windows-x64/bin/cxrun.exe" ] && cxrun="$repo/build/windows-x64/bin/cxrun.exe"
 
 # qemu cannot emulate everything Wine does in every 32-bit process: when the
-# emulator itself gives up, the run says nothing about the installer.
+# emulator itself gives up (Wine then even reports exit code 0 for the
+# vanished process), the run says nothing about the installer.
 errors=$(mktemp)
 set +e
-(run_installer /s; expect_code 0) 2>"$errors"
+(
+    run_installer /s
+    expect_code 0
+    product_registered "$(carried_product_code 32)" || fail "the carried product is not registered"
+) 2>"$errors"
 result=$?
 set -e
 cat "$errors" >&2
@@ -35,5 +40,4 @@ if ((result != 0)) && [ -n "$crash" ]; then
     exit 77
 fi
 ((result == 0)) || exit "$result"
-product_registered "$(carried_product_code 32)" || fail "the carried product is not registered"
 echo "i686 smoke passed ($how): installed, exit code 0, registered, in $((SECONDS - started)) s"
