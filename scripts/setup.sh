@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
           wine wine64 wine32:i386 msitools wixl xvfb xauth
-          cmake ninja-build clang googletest zlib1g-dev python3 file binutils libclang-rt-14-dev)
+          cmake ninja-build g++ clang googletest zlib1g-dev python3 file binutils libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -15,7 +15,10 @@ done < <("$objdump" -p "$installer" | sed -n 's/.*DLL Name: //p')
 # What users get carries no debug information; it lies beside it, linked.
 ! "$objdump" -h "$installer" | grep -q ' \.debug_' || fail "debug sections in the shipped executable"
 "$objdump" -h "$installer.debug" | grep -q ' \.debug_info' || fail "no debug information in $installer.debug"
-"$objdump" -s -j .gnu_debuglink "$installer" | grep -q 'cxroffline.exe.debug' || fail "no link to the debug file"
+link=$(mktemp)
+"${objdump%objdump}objcopy" --dump-section .gnu_debuglink="$link" "$installer" "$link.exe"
+grep -qa '^cxroffline.exe.debug' "$link" || fail "no link to the debug file"
+rm -f "$link" "$link.exe"
 manifest=$(strings "$installer")
 grep -q 'level="requireAdministrator"' <<<"$manifest" || fail "manifest lacks requireAdministrator"
 grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' <<<"$manifest" || fail "manifest lacks common controls 6"
