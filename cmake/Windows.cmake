@@ -5,8 +5,7 @@ add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wno-missing-field-ini
 # Only DLLs that Windows ships: the C++ and threading runtimes go in statically.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(CX_SYSTEM_LIBS msi wininet shlwapi shell32 ole32 oleaut32 uuid comctl32 crypt32
-    advapi32 version user32 gdi32 userenv urlmon)
+include(cmake/DelayImports.cmake)
 
 find_library(CX_ZLIB NAMES libz.a z REQUIRED)
 
@@ -18,7 +17,9 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/BuildInfo.h.in
 
 add_library(cx_core STATIC ${portableSources} ${windowsSources})
 target_include_directories(cx_core PUBLIC ${CX_INCLUDE_DIRS})
-target_link_libraries(cx_core PUBLIC ${CX_ZLIB} ${CX_SYSTEM_LIBS})
+target_link_libraries(cx_core PUBLIC ${CX_ZLIB} ${CX_DELAYED_LIBS} ${CX_KNOWN_DLL_LIBS})
+target_link_options(cx_core PUBLIC ${CX_DELAYED_LINK_OPTIONS})
+add_dependencies(cx_core delay_import_libraries)
 
 include(cmake/Packages.cmake)
 
@@ -103,3 +104,8 @@ foreach(f ${winBenchSources})
     add_executable(${name} ${f})
     target_link_libraries(${name} PRIVATE cx_core)
 endforeach()
+
+# A library the end-to-end checks plant beside a copy of the installer.
+add_library(planted_library SHARED ${CMAKE_SOURCE_DIR}/tests/PlantedLibrary.c)
+set_target_properties(planted_library PROPERTIES PREFIX "" OUTPUT_NAME planted
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)

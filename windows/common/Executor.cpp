@@ -7,7 +7,9 @@
 
 #include "ComInitializer.h"
 #include "FileUtils.h"
+#include "GuidText.h"
 #include "Log.h"
+#include "SecurityDescriptor.h"
 #include "SysInfo.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
@@ -30,6 +32,28 @@ DWORD remaining(DWORD start, DWORD limit) {
     if (limit == INFINITE) return INFINITE;
     const DWORD elapsed = GetTickCount() - start;
     return elapsed >= limit ? 0 : limit - elapsed;
+}
+
+// A folder no other run or user has seen: created new, with the protected
+// descriptor, below a vendor folder that is no link to somewhere else.
+std::string createPrivateFolder() {
+    SecurityDescriptor security(SecurityDescriptor::kProtectedFolder);
+    const std::string vendor = FileUtils::joinPath(SysInfo::getCommonAppDataDir(), "Tolvane");
+    if (!CreateDirectoryA(vendor.c_str(), security.attributes()) &&
+        GetLastError() != ERROR_ALREADY_EXISTS) {
+        JP_THROW_LAST_ERROR("CreateDirectory(" + vendor + ") failed", CreateDirectoryA);
+    }
+    const DWORD attributes = GetFileAttributesA(vendor.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        JP_THROW_MSG(vendor + " is not a plain folder; refused");
+    }
+    GUID id;
+    JP_CHECK_HRESULT(CoCreateGuid(&id), "CoCreateGuid");
+    const std::string folder = FileUtils::joinPath(vendor, "tmpinstall" + guidToText(id));
+    JP_CHECK_BOOL(CreateDirectoryA(folder.c_str(), security.attributes()),
+                  "CreateDirectory(" + folder + ") failed", CreateDirectoryA);
+    return folder;
 }
 
 } // namespace
@@ -281,9 +305,7 @@ DWORD Executor::ExecProcessAsDesktopUser(const std::string& applicationPath,
         const std::string shell = FileUtils::joinPath(
             SysInfo::isWow64() ? SysInfo::getSystemDir() : SysInfo::getWindowsDir(),
             "explorer.exe ");
-        const std::string folder = FileUtils::joinPath(
-            FileUtils::joinPath(SysInfo::getCommonAppDataDir(), "\\Tolvane"), "\\tmpinstall");
-        FileUtils::createDirectory(folder);
+        const std::string folder = createPrivateFolder();
         const std::string shortcut = folder + "\\calyxtmp.lnk";
         DWORD result = ERROR_FUNCTION_FAILED;
         if (!createShortcut(shortcut, applicationPath, arguments)) {

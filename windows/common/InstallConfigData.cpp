@@ -6,9 +6,11 @@
 
 #include "AnsiText.h"
 #include "AutoHandle.h"
+#include "FileOwner.h"
 #include "Locale.h"
 #include "Log.h"
 #include "SettingsException.h"
+#include "SysInfo.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
 
@@ -326,6 +328,14 @@ int InstallConfigData::importRuntimeFile(SettingsConfig& target, bool quiet) {
     try {
         path = target.runtimeFilePath();
         LOG_INFO(tstrings::sformat("Runtime config file path is %s", path.c_str()));
+        // Another user could have planted the file an elevated run trusts.
+        const std::string owner =
+            SysInfo::isElevated() ? FileOwner::untrustedOwner(path) : std::string();
+        if (!owner.empty()) {
+            LOG_WARNING(tstrings::sformat("Runtime config file %s is owned by %s; it is not read",
+                                          path.c_str(), owner.c_str()));
+            return 0;
+        }
         code = target.loadFile(path);
     } catch (const settings::Exception& e) {
         code = e.code();

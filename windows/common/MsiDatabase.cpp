@@ -2,6 +2,9 @@
 
 #include <msiquery.h>
 
+#include <cctype>
+#include <stdexcept>
+
 #include "GuidText.h"
 #include "MsiError.h"
 #include "MsiProduct.h"
@@ -10,6 +13,7 @@
 namespace {
 
 const char kGetPropertyName[] = "msi::Database::getProperty";
+const char kHasStorageName[] = "msi::Database::hasStorage";
 
 UniqueMsiHandle openDatabase(const std::string& path) {
     UniqueMsiHandle handle;
@@ -23,11 +27,12 @@ UniqueMsiHandle openDatabase(const std::string& path) {
 // A view that is closed (then released) on every path once executed.
 class ExecutedView {
 public:
-    ExecutedView(MSIHANDLE database, const std::string& query, const std::string& callText) {
+    ExecutedView(MSIHANDLE database, const std::string& query, const std::string& callText,
+                 const char* function) {
         MSI_CHECK_NAMED(MsiDatabaseOpenViewA(database, query.c_str(), view_.receive()),
-                        "MsiDatabaseOpenView(" + callText + ") failed", kGetPropertyName);
+                        "MsiDatabaseOpenView(" + callText + ") failed", function);
         MSI_CHECK_NAMED(MsiViewExecute(view_.get(), 0),
-                        "MsiViewExecute(" + callText + ") failed", kGetPropertyName);
+                        "MsiViewExecute(" + callText + ") failed", function);
     }
     ~ExecutedView() { MsiViewClose(view_.get()); }
     ExecutedView(const ExecutedView&) = delete;
@@ -51,7 +56,7 @@ Database::Database(const GUID& productCode)
 std::string Database::getProperty(const std::string& name) const {
     const std::string query = "SELECT Value FROM Property WHERE Property = '" + name + "'";
     const std::string callText = path_ + ", " + query;
-    const ExecutedView view(handle_.get(), query, callText);
+    const ExecutedView view(handle_.get(), query, callText, kGetPropertyName);
 
     UniqueMsiHandle record;
     MSI_CHECK_NAMED(MsiViewFetch(view.get(), record.receive()),
@@ -67,6 +72,22 @@ std::string Database::getProperty(const std::string& name) const {
             return MsiRecordGetStringA(recordHandle, 1, buffer, size);
         },
         "MsiRecordGetString(" + std::to_string(recordHandle) + ", 1)");
+}
+
+bool Database::hasStorage(const std::string& name) const {
+    for (const char c : name) {
+        if (!isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '.') {
+            JP_THROW_NAMED(std::invalid_argument("Not a storage name: " + name), kHasStorageName);
+        }
+    }
+    const std::string query = "SELECT `Name` FROM `_Storages` WHERE `Name` = '" + name + "'";
+    const std::string callText = path_ + ", " + query;
+    const ExecutedView view(handle_.get(), query, callText, kHasStorageName);
+    UniqueMsiHandle record;
+    const UINT status = MsiViewFetch(view.get(), record.receive());
+    if (status == ERROR_NO_MORE_ITEMS) return false;
+    MSI_CHECK_NAMED(status, "MsiViewFetch(" + callText + ") failed", kHasStorageName);
+    return true;
 }
 
 } // namespace msi

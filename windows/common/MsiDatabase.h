@@ -20,6 +20,11 @@ public:
     // table does not hold raises Error with status 259 (no more items).
     std::string getProperty(const std::string& name) const;
 
+    // Whether the package holds a substorage of that name (an embedded
+    // transform, for one). The name is digits, letters, "_" or "." only;
+    // anything else raises std::invalid_argument.
+    bool hasStorage(const std::string& name) const;
+
     const std::string& path() const { return path_; }
 
 private:

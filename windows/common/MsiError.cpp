@@ -2,6 +2,7 @@
 
 #include "AutoHandle.h"
 #include "Log.h"
+#include "SysInfo.h"
 #include "MessageText.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
@@ -39,8 +40,11 @@ std::wstring stringResource(HMODULE module, UINT id) {
 
 // "(<text>)" for status from the message library, "" when it has none.
 std::string serviceText(UINT status, const wchar_t* messageLibrary) {
-    const std::string libraryName = tstrings::toUtf8(messageLibrary);
-    UniqueModule library(LoadLibraryExW(messageLibrary, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const std::wstring libraryPath =
+        messageLibrary ? std::wstring(messageLibrary)
+                       : tstrings::toUtf16(SysInfo::getSystemDir() + "\\msimsg.dll");
+    const std::string libraryName = tstrings::toUtf8(libraryPath);
+    UniqueModule library(LoadLibraryExW(libraryPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!library) {
         const DWORD error = GetLastError();
         LOG_AT_NAMED(LOG_ERROR, kMakeMessageName,

@@ -23,9 +23,10 @@ private:
 
 // context joined with "MSI error [<status>]", followed by the service's own
 // text for the status in parentheses when messageLibrary (loaded as data,
-// never run) has one.
+// never run) has one. No library given: msimsg.dll of the system folder,
+// never one found beside the executable.
 std::string makeErrorMessage(UINT status, const std::string& context,
-                             const wchar_t* messageLibrary = L"msimsg.dll");
+                             const wchar_t* messageLibrary = nullptr);
 
 // The outcome of an install or removal: 0, 1641 and 3010 log one INFO record
 // "<context>succeeded" (" [<status>]" added for the restart statuses);

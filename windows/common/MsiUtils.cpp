@@ -2,6 +2,8 @@
 
 #include <msi.h>
 
+#include <cctype>
+
 #include "GuidText.h"
 #include "Log.h"
 #include "tstrings.h"
@@ -50,25 +52,69 @@ private:
     INSTALLUILEVEL previous_;
 };
 
-// The service's own log: verbose into the file while it lives, off otherwise.
+// The service's own log: verbose into the file while it lives. Without a
+// file the machine's logging policy is left alone.
 class ServiceLogScope {
 public:
-    explicit ServiceLogScope(const std::string& logFile) {
-        if (logFile.empty()) {
-            switchOff();
-        } else {
+    explicit ServiceLogScope(const std::string& logFile) : enabled_(!logFile.empty()) {
+        if (enabled_) {
             MSI_CHECK_NAMED(MsiEnableLogA(INSTALLLOGMODE_VERBOSE, logFile.c_str(), 0),
                             "MsiEnableLog(" + logFile + ") failed",
                             "msi::ActionData::createState");
         }
     }
-    ~ServiceLogScope() { switchOff(); }
+    ~ServiceLogScope() {
+        if (enabled_) MsiEnableLogA(0, nullptr, 0);
+    }
     ServiceLogScope(const ServiceLogScope&) = delete;
     ServiceLogScope& operator=(const ServiceLogScope&) = delete;
 
 private:
-    static void switchOff() { MsiEnableLogA(0, nullptr, 0); }
+    bool enabled_;
 };
+
+// Words of text split at blanks outside double quotes, quotes kept.
+std::vector<std::string> splitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false;
+    for (const char c : text) {
+        if (c == '"') quoted = !quoted;
+        if (!quoted && (c == ' ' || c == '\t')) {
+            if (!word.empty()) words.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) words.push_back(word);
+    return words;
+}
+
+// A value as written on the command line: enclosing quotes removed and
+// doubled quotes inside them made single.
+std::string unquoted(const std::string& value) {
+    std::string plain;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '"') {
+            plain += value[i];
+        } else if (i + 1 < value.size() && value[i + 1] == '"' && i != 0) {
+            plain += '"';
+            ++i;
+        }
+    }
+    return plain;
+}
+
+bool isPropertyName(const std::string& name) {
+    if (name.empty() || !(isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) {
+        return false;
+    }
+    for (const char c : name) {
+        if (!isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '.') return false;
+    }
+    return true;
+}
 
 // Members end in reverse order: handler gone, log off, UI level restored.
 class StateImpl : public msi::ActionData::State {
@@ -104,6 +150,20 @@ std::string quoteValue(const std::string& value) {
         quoted = '"' + quoted + '"';
     }
     return quoted;
+}
+
+std::string propertyAssignments(const std::string& text, std::vector<std::string>& leftOut) {
+    std::string assignments;
+    for (const std::string& word : splitWords(text)) {
+        const size_t equals = word.find('=');
+        if (equals == std::string::npos || !isPropertyName(word.substr(0, equals))) {
+            leftOut.push_back(word);
+            continue;
+        }
+        assignments += (assignments.empty() ? "" : " ") + word.substr(0, equals + 1) +
+                       quoteValue(unquoted(word.substr(equals + 1)));
+    }
+    return assignments;
 }
 
 std::string ActionData::commandLine() const {

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "MsiCallback.h"
 #include "MsiError.h"
@@ -41,7 +42,8 @@ public:
     int uiLevel = 2;
     // Receives every service message of the action when set; not owned.
     Callback* callback = nullptr;
-    // Path of the service's own verbose log; empty means no service log.
+    // Path of the service's own verbose log; empty leaves the machine's
+    // logging policy as it is.
     std::string logFile;
 };
 
@@ -62,6 +64,11 @@ public:
 // quote doubled; enclosed in double quotes when empty or when it holds a
 // blank, a tab or a double quote.
 std::string quoteValue(const std::string& value);
+
+// The property assignments (NAME=value) of forwarded command-line text,
+// each value re-quoted by quoteValue; words are split at blanks outside
+// double quotes. Every other word is appended to leftOut.
+std::string propertyAssignments(const std::string& text, std::vector<std::string>& leftOut);
 
 // Installs the package; raises Error with the service's status on failure.
 void install(const InstallData& data);

@@ -74,6 +74,25 @@ TEST(MsiCommandLine, NestedPropertyStringSurvivesQuoting) {
               "CMDLINE=\" INSTALLDIR=\"\"C:\\a b\"\" STATIC=\"\"1\"\"\"");
 }
 
+TEST(MsiForwardedText, OnlyPropertyAssignmentsPassRequoted) {
+    struct Case {
+        const char* text;
+        const char* assignments;
+        std::vector<std::string> leftOut;
+    } cases[] = {
+        {"/qn", "", {"/qn"}},
+        {" A=1  /l*v x.log B=two ", "A=1 B=two", {"/l*v", "x.log"}},
+        {"DIR=\"C:\\a b\" E=", "DIR=\"C:\\a b\" E=\"\"", {}},
+        {"Q=\"say \"\"hi\"\"\"", "Q=\"say \"\"hi\"\"\"", {}},
+        {"REBOOT =1 1X=2 _p.q=3", "_p.q=3", {"REBOOT", "=1", "1X=2"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> leftOut;
+        EXPECT_EQ(msi::propertyAssignments(c.text, leftOut), c.assignments) << c.text;
+        EXPECT_EQ(leftOut, c.leftOut) << c.text;
+    }
+}
+
 TEST(MsiUninstallData, PresetsRebootSuppressionAndZeroCode) {
     msi::UninstallData data;
     EXPECT_EQ(data.properties.size(), 1u);

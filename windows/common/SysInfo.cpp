@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Dll.h"
+#include "AutoHandle.h"
 #include "Log.h"
 #include "LogPlatform.h"
 #include "WinErrorHandling.h"
@@ -141,6 +142,18 @@ bool isNative64BitProcess() {
     return sizeof(void*) == 8 && is64BitOs();
 }
 
+bool isElevated() {
+    UniqueHandle token;
+    JP_CHECK_BOOL(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()),
+                  "OpenProcessToken", OpenProcessToken);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    JP_CHECK_BOOL(GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation),
+                                      &size),
+                  "GetTokenInformation(TokenElevation)", GetTokenInformation);
+    return elevation.TokenIsElevated != 0;
+}
+
 std::string getProcessModulePath() { return logplatform::executablePath(); }
 
 std::string SHGetFolderPathAdapter(int folderId, bool create) {
@@ -199,7 +212,7 @@ std::string getSystemWow64Dir() {
 std::string getTempDir() {
     const std::string dir = logplatform::temporaryDirectory();
     if (dir.empty()) {
-        JP_THROW(SysError(JP_API_ADDRESS(GetTempPathA), "GetTempPath() failed", GetLastError()));
+        JP_THROW_LAST_ERROR("GetTempPath() failed", GetTempPathA);
     }
     return stripTrailingSeparators(dir);
 }

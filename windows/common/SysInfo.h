@@ -30,6 +30,8 @@ bool is64BitOs();
 bool isWow64();
 // Whether this process is a native 64-bit process on a 64-bit Windows.
 bool isNative64BitProcess();
+// Whether this process runs with a full administrator token.
+bool isElevated();
 
 std::string getProcessModulePath();
 
