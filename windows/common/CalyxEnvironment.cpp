@@ -8,8 +8,9 @@
 CalyxEnvironment::CalyxEnvironment(const DetectionFacts& facts)
     : facts_(facts), context_{facts, facts.is64BitOs()}, probe_(facts) {}
 
-std::vector<InstalledCalyx> CalyxEnvironment::detect(unsigned filter) const {
+std::vector<InstalledCalyx> CalyxEnvironment::detect(unsigned filter, bool* complete) const {
     std::vector<InstalledCalyx> found;
+    if (complete) *complete = true;
     AllInstalledCalyxTracker tracker(context_);
     try {
         while (const InstalledProduct* entry = tracker.next()) {
@@ -28,6 +29,7 @@ std::vector<InstalledCalyx> CalyxEnvironment::detect(unsigned filter) const {
         }
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
+        if (complete) *complete = false;
     }
     return found;
 }

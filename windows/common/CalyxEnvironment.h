@@ -28,8 +28,9 @@ public:
 
     // The installed products the filter keeps, in tracker order. A product
     // that cannot be described is logged and left out; a failing service
-    // enumeration is logged and ends the walk with what was found.
-    std::vector<InstalledCalyx> detect(unsigned filter) const;
+    // enumeration is logged and ends the walk with what was found, and
+    // *complete (when given) is set false; true otherwise.
+    std::vector<InstalledCalyx> detect(unsigned filter, bool* complete = nullptr) const;
 
     // The installed runtimes of one architecture (32 or 64).
     std::vector<InstalledCalyx> detectRuntimes(int bits) const;

@@ -77,8 +77,10 @@ TEST_F(CalyxEnvironmentTest, BrokenProductIsLoggedAndSkipped) {
 TEST_F(CalyxEnvironmentTest, FailingEnumerationEndsTheWalkWithWhatWasFound) {
     facts.installedFailures[2] = ERROR_BAD_CONFIGURATION;
     msitest::LogWatch log;
-    EXPECT_EQ(codes(environment.detect(CalyxEnvironment::FILTER_ALL)),
+    bool complete = true;
+    EXPECT_EQ(codes(environment.detect(CalyxEnvironment::FILTER_ALL, &complete)),
               (std::vector<std::string>{kRuntime32, kGlint32}));
+    EXPECT_FALSE(complete);
     EXPECT_NE(log.written().find("MsiEnumProducts(2) failed with error=[1610]"), std::string::npos);
 }
 

@@ -56,7 +56,8 @@ DeployLibLoader::DeployLibLoader(const std::string& calyxHome) : registerDeployE
         raise("calyxHome is empty. Fail to load deploy lib");
     }
     LOG_INFO("DeployLibLoader: calyxHome is " << calyxHome);
-    const std::wstring wideHome = tstrings::toUtf16(calyxHome);
+    // Home folders come from the registry's ANSI entry points.
+    const std::wstring wideHome = tstrings::fromACP(calyxHome);
     if (!isAbsolute(wideHome)) {
         LOG_ERROR("calyxHome is not an absolute path: " << calyxHome);
         raise("calyxHome is not an absolute path: " + calyxHome);

@@ -77,7 +77,7 @@ public:
         SystemConfig = 5,
     };
 
-    // calyxHome is the runtime's absolute home folder (UTF-8). Raises
+    // calyxHome is the runtime's absolute home folder (ANSI code page). Raises
     // DeployLibLoaderError when a library or the export cannot be loaded.
     explicit DeployLibLoader(const std::string& calyxHome);
 

@@ -15,7 +15,7 @@ namespace {
 const char kAnswerLegend[] = " ( 1 - yes/ok, 0 - no/(not found), -1 - error during execution)";
 
 bool moduleLoaded(const std::string& path) {
-    return GetModuleHandleW(tstrings::toUtf16(path).c_str()) != nullptr;
+    return GetModuleHandleW(tstrings::fromACP(path).c_str()) != nullptr;
 }
 
 // The plain message of the DeployLibLoaderError raised for home, checking
@@ -142,7 +142,7 @@ TEST_F(DeployLibLoaderTest, LibrariesAreHeldForTheLoadersLifetime) {
 }
 
 TEST_F(DeployLibLoaderTest, HomeWithTrailingSeparatorAndNonAsciiName) {
-    const std::string other = deploytest::makeHome("Calyx h\xC3\xB6me", deploytest::standIns());
+    const std::string other = deploytest::makeHome("Calyx h\xF6me", deploytest::standIns());
     DeployLibLoader loader(other + "\\");
     EXPECT_TRUE(loader.turnOffSecurityBaselineCheck());
     EXPECT_EQ(steering.requests(), deploytest::baselineRequest());
@@ -157,8 +157,8 @@ TEST(DeployLibLoaderErrors, EmptyOrRelativeHome) {
     EXPECT_EQ(loaderError("runtime\\home"), "calyxHome is not an absolute path: runtime\\home");
     EXPECT_EQ(loaderError("\\runtime"), "calyxHome is not an absolute path: \\runtime");
     EXPECT_EQ(loaderError("C:runtime"), "calyxHome is not an absolute path: C:runtime");
-    // Not UTF-8.
-    EXPECT_EQ(loaderError("C:\\r\xFFntime"), "calyxHome is not an absolute path: C:\\r\xFFntime");
+    // ANSI text that is not UTF-8 is still a path.
+    EXPECT_EQ(loaderError("C:\\r\xFFntime"), "Failed to load msvcr library");
 }
 
 TEST(DeployLibLoaderErrors, MissingLibraries) {

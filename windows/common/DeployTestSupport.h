@@ -32,8 +32,9 @@ inline const FileList& standIns() {
 // <temporary folder>\<name> with the built files copied into its bin folder.
 inline std::string makeHome(const std::string& name, const FileList& files) {
     const std::string home = testsupport::tempDir() + "\\" + name;
-    const std::wstring bin = tstrings::toUtf16(home) + L"\\bin";
-    CreateDirectoryW(tstrings::toUtf16(home).c_str(), nullptr);
+    // Home folders are ANSI text, as the registry gives them.
+    const std::wstring bin = tstrings::fromACP(home) + L"\\bin";
+    CreateDirectoryW(tstrings::fromACP(home).c_str(), nullptr);
     CreateDirectoryW(bin.c_str(), nullptr);
     for (const auto& file : files) {
         const std::string source = msitest::fixturePath(file.first);

@@ -47,8 +47,7 @@ Dll::Dll(const Dll& other) : name_(other.name_) {
 FARPROC Dll::getFunction(const std::string& functionName, bool required) const {
     FARPROC fn = GetProcAddress(module_.get(), functionName.c_str());
     if (!fn && required) {
-        JP_THROW(SysError(JP_API_ADDRESS(GetProcAddress),
-                          "GetProcAddress(" + functionName + ") failed", GetLastError()));
+        JP_THROW_LAST_ERROR("GetProcAddress(" + functionName + ") failed", GetProcAddress);
     }
     return fn;
 }

@@ -98,8 +98,13 @@ void createDirectory(const std::string& path) {
         const std::string level = full.substr(0, pos + 1);
         if (CreateDirectoryA(level.c_str(), nullptr)) {
             LOG_TRACE("Created [" << level << "] directory");
-        } else if (!isDirectory(level)) {
-            JP_THROW_LAST_ERROR("CreateDirectory(" + level + ") failed", CreateDirectoryA);
+            continue;
+        }
+        // Taken before the check below overwrites it.
+        const DWORD error = GetLastError();
+        if (!isDirectory(level)) {
+            JP_THROW(SysError(JP_API_ADDRESS(CreateDirectoryA),
+                              "CreateDirectory(" + level + ") failed", error));
         }
     }
 }

@@ -100,7 +100,7 @@ TEST(CreateDirectory, ALevelThatIsAFileRaises) {
     EXPECT_THAT([&] { FileUtils::createDirectory(folder + "\\file\\sub"); },
                 ThrowsMessage<SysError>(
                     HasSubstr("at FileUtils::createDirectory(): CreateDirectory(" + folder +
-                              "\\file\\) failed. System error [")));
+                              "\\file\\) failed. System error [183]")));
 }
 
 TEST(DeleteFile, MissingFileSucceedsWithoutALogRecord) {

@@ -42,28 +42,24 @@ const void* Resource::getPtr(size_t& size) const {
         const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(name_));
         // The string's block must exist; LoadStringW then gives the text in place.
         if (!FindResourceA(module_, MAKEINTRESOURCEA(id / 16 + 1), RT_STRING)) {
-            JP_THROW(SysError(JP_API_ADDRESS(FindResourceA), "cannot find resource" + describe(),
-                              GetLastError()));
+            JP_THROW_LAST_ERROR("cannot find resource" + describe(), FindResourceA);
         }
         const wchar_t* text = nullptr;
         const int length = LoadStringW(module_, id, reinterpret_cast<LPWSTR>(&text), 0);
         if (length <= 0 || !text) {
-            JP_THROW(SysError(JP_API_ADDRESS(LoadStringW), "cannot load resource" + describe(),
-                              GetLastError()));
+            JP_THROW_LAST_ERROR("cannot load resource" + describe(), LoadStringW);
         }
         size = static_cast<size_t>(length) * 2;
         return text;
     }
     HRSRC info = FindResourceA(module_, name_, type_);
     if (!info) {
-        JP_THROW(SysError(JP_API_ADDRESS(FindResourceA), "cannot find resource" + describe(),
-                          GetLastError()));
+        JP_THROW_LAST_ERROR("cannot find resource" + describe(), FindResourceA);
     }
     HGLOBAL loaded = LoadResource(module_, info);
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) {
-        JP_THROW(SysError(JP_API_ADDRESS(LoadResource), "cannot load resource" + describe(),
-                          GetLastError()));
+        JP_THROW_LAST_ERROR("cannot load resource" + describe(), LoadResource);
     }
     size = SizeofResource(module_, info);
     return data;
@@ -76,15 +72,13 @@ void Resource::saveToFile(std::string& path) const {
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
     char tempName[MAX_PATH + 1] = {};
     if (!GetTempFileNameA(folder.c_str(), "cx", 0, tempName)) {
-        JP_THROW(SysError(JP_API_ADDRESS(GetTempFileNameA),
-                          "GetTempFileName(" + folder + ") failed", GetLastError()));
+        JP_THROW_LAST_ERROR("GetTempFileName(" + folder + ") failed", GetTempFileNameA);
     }
     // GetTempFileName names the file "*.tmp" and has created it empty.
     UniqueHandle file(CreateFileA(tempName, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        JP_THROW(SysError(JP_API_ADDRESS(CreateFileA),
-                          std::string("CreateFile(") + tempName + ") failed", GetLastError()));
+        JP_THROW_LAST_ERROR(std::string("CreateFile(") + tempName + ") failed", CreateFileA);
     }
     while (size > 0) {
         const DWORD chunk = size > 8192 ? 8192 : static_cast<DWORD>(size);

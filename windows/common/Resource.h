@@ -11,6 +11,9 @@ class Resource {
 public:
     Resource(LPCSTR name, LPCSTR type, HINSTANCE module = nullptr);
     Resource(UINT id, LPCSTR type, HINSTANCE module = nullptr);
+    // name_ and type_ may point into this object's own strings.
+    Resource(const Resource&) = delete;
+    Resource& operator=(const Resource&) = delete;
 
     // Read-only data of the resource and its size in bytes. A string resource
     // gives its text in place and twice its length.
