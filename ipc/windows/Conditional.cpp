@@ -2,9 +2,9 @@
 
 #include <cassert>
 
-#include <ipc/Wait.h>
-
+#include "AutoHandle.h"
 #include "PlatformFailure.h"
+#include "Wait.h"
 
 namespace ipc {
 

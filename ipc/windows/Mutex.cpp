@@ -3,54 +3,33 @@
 #include <cassert>
 
 #include <ipc/Thread.h>
-#include <ipc/Wait.h>
 
 #include "Log.h"
-#include "PlatformFailure.h"
+#include "MutexImpl.h"
 
 namespace ipc {
 
-namespace {
-
-void releaseMutex(HANDLE handle) {
-    if (!ReleaseMutex(handle)) {
-        IPC_THROW_LAST_ERROR("ipc::Mutex::release");
-    }
-}
-
-void destroyMutex(HANDLE handle) {
-    if (!CloseHandle(handle)) {
-        IPC_THROW_LAST_ERROR("ipc::Mutex::destroy");
-    }
-}
-
-} // namespace
-
-Mutex::Mutex() : handle(CreateMutexA(nullptr, FALSE, nullptr)), innermost(nullptr) {
-    if (!handle) {
-        IPC_THROW_LAST_ERROR("ipc::Mutex::create");
-    }
-}
+Mutex::Mutex() : impl(new MutexImpl), innermost(nullptr) {}
 
 Mutex::~Mutex() {
     if (innermost) {
         for (Lock* l = innermost; l; l = l->prev) {
             l->state = Lock::Orphaned;
         }
-        handle.release();
+        impl.release();
         return;
     }
     try {
-        destroyMutex(handle.release());
+        impl->destroy();
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("ipc::Mutex::~Mutex"), e);
     }
 }
 
 Mutex::Lock::Lock(Mutex& mutex)
-    : m(mutex), handle(mutex.handle.get()), state(Live), prev(nullptr),
+    : m(mutex), impl(mutex.impl.get()), state(Live), prev(nullptr),
       tid(Thread::getCurrent().getId()) {
-    waitForSingleObject(handle, INFINITE);
+    impl->acquire();
     prev = m.innermost;
     m.innermost = this;
 }
@@ -61,11 +40,12 @@ Mutex::Lock::~Lock() {
         if (state == Live) {
             assert(this == m.innermost);
             m.innermost = prev;
-            releaseMutex(handle);
+            impl->release();
         } else {
-            releaseMutex(handle);
+            impl->release();
             if (!prev) {
-                destroyMutex(handle);
+                const std::unique_ptr<MutexImpl> orphan(impl);
+                orphan->destroy();
             }
         }
     } catch (const std::exception& e) {
@@ -77,12 +57,12 @@ Mutex::Unlock::Unlock(Lock& lock) : l(lock) {
     assert(Thread::getCurrent().getId() == l.tid);
     assert(l.state == Lock::Live && &l == l.m.innermost);
     l.m.innermost = l.prev;
-    releaseMutex(l.handle);
+    l.impl->release();
 }
 
 Mutex::Unlock::~Unlock() {
     try {
-        waitForSingleObject(l.handle, INFINITE);
+        l.impl->acquire();
         l.prev = l.m.innermost;
         l.m.innermost = &l;
     } catch (const std::exception& e) {
