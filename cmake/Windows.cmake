@@ -9,17 +9,13 @@ include(cmake/DelayImports.cmake)
 
 find_library(CX_ZLIB NAMES libz.a z REQUIRED)
 
-cx_collect(TRUE portableSources portableTests portableSysTests ${CX_PORTABLE_DIRS})
-cx_collect(TRUE windowsSources windowsTests windowsSysTests ${CX_WINDOWS_DIRS})
-
 configure_file(${CMAKE_SOURCE_DIR}/cmake/BuildInfo.h.in
                ${CMAKE_BINARY_DIR}/generated/BuildInfo.h @ONLY)
 
-add_library(cx_core STATIC ${portableSources} ${windowsSources})
-target_include_directories(cx_core PUBLIC ${CX_INCLUDE_DIRS})
-target_link_libraries(cx_core PUBLIC ${CX_ZLIB} ${CX_DELAYED_LIBS} ${CX_KNOWN_DLL_LIBS})
-target_link_options(cx_core PUBLIC ${CX_DELAYED_LINK_OPTIONS})
-add_dependencies(cx_core delay_import_libraries)
+cx_layers()
+target_link_libraries(cx_foundation PUBLIC ${CX_ZLIB} ${CX_DELAYED_LIBS} ${CX_KNOWN_DLL_LIBS})
+target_link_options(cx_foundation PUBLIC ${CX_DELAYED_LINK_OPTIONS})
+add_dependencies(cx_foundation delay_import_libraries)
 
 include(cmake/Packages.cmake)
 
@@ -56,6 +52,7 @@ file(GLOB cxrofflineTests CONFIGURE_DEPENDS
 function(cx_add_test_executable name)
     add_executable(${name} ${ARGN} ${testSupport} ${CMAKE_SOURCE_DIR}/tests/test_resources.rc)
     target_link_libraries(${name} PRIVATE cx_core GTest::gtest GTest::gmock)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CX_TEST_INCLUDES})
     target_compile_definitions(${name} PRIVATE
         CX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" CX_BINARY_DIR="${CMAKE_BINARY_DIR}")
     target_compile_options(${name} PRIVATE
@@ -63,15 +60,13 @@ function(cx_add_test_executable name)
     add_dependencies(${name} carried_packages cxroffline)
 endfunction()
 
-cx_add_test_executable(portable_tests ${portableTests})
-gtest_discover_tests(portable_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
-
-cx_add_test_executable(windows_tests ${windowsTests})
+cx_add_test_executable(windows_tests ${CX_TESTS})
 gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 # Tests that install packages or change shared machine state: the installer
 # service runs one install at a time, so these never overlap.
-cx_add_test_executable(system_tests ${portableSysTests} ${windowsSysTests} ${cxrofflineTests})
+cx_add_test_executable(system_tests ${CX_SYSTESTS} ${cxrofflineTests})
+target_include_directories(system_tests PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600)
 
