@@ -10,11 +10,13 @@ add_compile_options(-Wall -Wextra)
 
 find_package(ZLIB REQUIRED)
 
+find_package(Threads REQUIRED)
+
 cx_layers()
-target_link_libraries(cx_foundation PUBLIC ZLIB::ZLIB)
+target_link_libraries(cx_foundation PUBLIC ZLIB::ZLIB Threads::Threads)
 # Built with coverage instrumentation so fuzz targets can link against it.
 if(CX_SANITIZE)
-    foreach(layer cx_foundation cx_progress cx_settings cx_unzip)
+    foreach(layer cx_foundation cx_ipc cx_progress cx_settings cx_unzip)
         get_target_property(kind ${layer} TYPE)
         if(kind STREQUAL "STATIC_LIBRARY")
             target_compile_options(${layer} PRIVATE -fsanitize=fuzzer-no-link)

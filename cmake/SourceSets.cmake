@@ -73,7 +73,7 @@ endfunction()
 macro(cx_layers)
     cx_layer(cx_foundation PORTABLE common/share WINDOWS common/windows HOST common/posix)
     target_include_directories(cx_foundation PUBLIC ${CMAKE_BINARY_DIR}/generated)
-    cx_layer(cx_ipc WINDOWS ipc/share ipc/windows
+    cx_layer(cx_ipc PORTABLE ipc/share WINDOWS ipc/windows HOST ipc/posix
              PUBLIC_INCLUDE ${CMAKE_SOURCE_DIR}/ipc/include DEPS cx_foundation)
     cx_layer(cx_progress PORTABLE common/share/progress WINDOWS common/windows/progress
              DEPS cx_foundation cx_ipc)

@@ -2,9 +2,9 @@
 
 #include <cassert>
 
-#include "AutoHandle.h"
-#include "PlatformFailure.h"
-#include "Wait.h"
+#include <memory>
+
+#include "ConditionalImpl.h"
 
 namespace ipc {
 
@@ -12,7 +12,7 @@ struct Conditional::Waiter {
     Waiter* prev = nullptr;
     Waiter* next = nullptr;
     bool linked = false;
-    UniqueHandle event;
+    std::unique_ptr<ConditionalImpl> event;
 };
 
 // Keeps a waiter at the tail of the list for its scope; a waiter that was
@@ -55,13 +55,10 @@ void Conditional::unlink(Waiter& w) {
 
 void Conditional::wait(Mutex::Lock& lock) {
     Waiter w;
-    w.event.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!w.event) {
-        IPC_THROW_LAST_ERROR("ipc::Conditional::Impl::wait");
-    }
+    w.event.reset(new ConditionalImpl);
     Enqueued enqueued(*this, w);
     Mutex::Unlock unlock(lock);
-    waitForSingleObject(w.event.get(), INFINITE);
+    w.event->wait();
 }
 
 void Conditional::notify(bool one) {
@@ -72,16 +69,14 @@ void Conditional::notify(bool one) {
         while (head) {
             Waiter* const w = head;
             assert(w->event);
-            if (!SetEvent(w->event.get())) {
-                IPC_THROW_LAST_ERROR("ipc::Conditional::Impl::notify");
-            }
+            w->event->signal();
             unlink(*w);
             if (one) {
                 break;
             }
         }
     }
-    Sleep(0);
+    ConditionalImpl::yield();
 }
 
 } // namespace ipc
