@@ -10,23 +10,27 @@ add_compile_options(-Wall -Wextra)
 
 find_package(ZLIB REQUIRED)
 
-cx_collect(FALSE portableSources portableTests portableSysTests ${CX_PORTABLE_DIRS})
-cx_collect(FALSE hostSources hostTests hostSysTests ${CX_HOST_DIRS})
+find_package(Threads REQUIRED)
 
-add_library(cx_core STATIC ${portableSources} ${hostSources})
-target_include_directories(cx_core PUBLIC ${CX_INCLUDE_DIRS})
-target_link_libraries(cx_core PUBLIC ZLIB::ZLIB)
+cx_layers()
+target_link_libraries(cx_foundation PUBLIC ZLIB::ZLIB Threads::Threads)
 # Built with coverage instrumentation so fuzz targets can link against it.
 if(CX_SANITIZE)
-    target_compile_options(cx_core PRIVATE -fsanitize=fuzzer-no-link)
+    foreach(layer cx_foundation cx_ipc cx_progress cx_settings cx_unzip)
+        get_target_property(kind ${layer} TYPE)
+        if(kind STREQUAL "STATIC_LIBRARY")
+            target_compile_options(${layer} PRIVATE -fsanitize=fuzzer-no-link)
+        endif()
+    endforeach()
 endif()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-add_executable(portable_tests ${portableTests} ${CMAKE_SOURCE_DIR}/tests/test_main.cpp)
+add_executable(portable_tests ${CX_TESTS} ${CMAKE_SOURCE_DIR}/tests/test_main.cpp)
 target_link_libraries(portable_tests PRIVATE cx_core GTest::gtest GTest::gmock)
+target_include_directories(portable_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CX_TEST_INCLUDES})
 gtest_discover_tests(portable_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "CX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 

@@ -5,20 +5,17 @@ add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wno-missing-field-ini
 # Only DLLs that Windows ships: the C++ and threading runtimes go in statically.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(CX_SYSTEM_LIBS msi wininet shlwapi shell32 ole32 oleaut32 uuid comctl32 crypt32
-    advapi32 version user32 gdi32 userenv urlmon)
+include(cmake/DelayImports.cmake)
 
 find_library(CX_ZLIB NAMES libz.a z REQUIRED)
-
-cx_collect(TRUE portableSources portableTests portableSysTests ${CX_PORTABLE_DIRS})
-cx_collect(TRUE windowsSources windowsTests windowsSysTests ${CX_WINDOWS_DIRS})
 
 configure_file(${CMAKE_SOURCE_DIR}/cmake/BuildInfo.h.in
                ${CMAKE_BINARY_DIR}/generated/BuildInfo.h @ONLY)
 
-add_library(cx_core STATIC ${portableSources} ${windowsSources})
-target_include_directories(cx_core PUBLIC ${CX_INCLUDE_DIRS})
-target_link_libraries(cx_core PUBLIC ${CX_ZLIB} ${CX_SYSTEM_LIBS})
+cx_layers()
+target_link_libraries(cx_foundation PUBLIC ${CX_ZLIB} ${CX_DELAYED_LIBS} ${CX_KNOWN_DLL_LIBS})
+target_link_options(cx_foundation PUBLIC ${CX_DELAYED_LINK_OPTIONS})
+add_dependencies(cx_foundation delay_import_libraries)
 
 include(cmake/Packages.cmake)
 
@@ -62,6 +59,7 @@ file(GLOB cxrofflineTests CONFIGURE_DEPENDS
 function(cx_add_test_executable name)
     add_executable(${name} ${ARGN} ${testSupport} ${CMAKE_SOURCE_DIR}/tests/test_resources.rc)
     target_link_libraries(${name} PRIVATE cx_core GTest::gtest GTest::gmock)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CX_TEST_INCLUDES})
     target_compile_definitions(${name} PRIVATE
         CX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" CX_BINARY_DIR="${CMAKE_BINARY_DIR}")
     target_compile_options(${name} PRIVATE
@@ -69,15 +67,13 @@ function(cx_add_test_executable name)
     add_dependencies(${name} carried_packages cxroffline)
 endfunction()
 
-cx_add_test_executable(portable_tests ${portableTests})
-gtest_discover_tests(portable_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
-
-cx_add_test_executable(windows_tests ${windowsTests})
+cx_add_test_executable(windows_tests ${CX_TESTS})
 gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 # Tests that install packages or change shared machine state: the installer
 # service runs one install at a time, so these never overlap.
-cx_add_test_executable(system_tests ${portableSysTests} ${windowsSysTests} ${cxrofflineTests})
+cx_add_test_executable(system_tests ${CX_SYSTESTS} ${cxrofflineTests})
+target_include_directories(system_tests PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600)
 
@@ -122,3 +118,8 @@ foreach(f ${winBenchSources})
     add_executable(${name} ${f})
     target_link_libraries(${name} PRIVATE cx_core)
 endforeach()
+
+# A library the end-to-end checks plant beside a copy of the installer.
+add_library(planted_library SHARED ${CMAKE_SOURCE_DIR}/tests/PlantedLibrary.c)
+set_target_properties(planted_library PROPERTIES PREFIX "" OUTPUT_NAME planted
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)

@@ -44,8 +44,12 @@ private:
 
 // One raise helper per calling convention; the located message names the
 // failing expression's context.
-#define JP_THROW_LAST_ERROR(context, api) \
-    JP_THROW(SysError(JP_API_ADDRESS(api), (context), GetLastError()))
+// The error code is taken first: building the context text may change it.
+#define JP_THROW_LAST_ERROR(context, api)                                         \
+    do {                                                                          \
+        const DWORD cxLastError_ = GetLastError();                                \
+        JP_THROW(SysError(JP_API_ADDRESS(api), (context), cxLastError_));         \
+    } while (0)
 
 #define JP_CHECK_BOOL(expr, context, api)                      \
     do {                                                       \

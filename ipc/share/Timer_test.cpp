@@ -3,7 +3,9 @@
 #include <ipc/Timer.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include "TestSupport.h"
 
@@ -23,9 +25,9 @@ struct Counter : ipc::Timer::Runnable {
         }
         inside = false;
     }
-    bool reached(int n, DWORD ms) {
-        for (DWORD waited = 0; waited < ms && calls < n; waited += 5) {
-            Sleep(5);
+    bool reached(int n, unsigned ms) {
+        for (unsigned waited = 0; waited < ms && calls < n; waited += 5) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return calls >= n;
     }
@@ -42,7 +44,7 @@ TEST(Timer, RunnableThatStopsInItsFirstCallRunsOnce) {
     {
         ipc::Timer timer(c, 10);
         ASSERT_TRUE(c.reached(1, 5000));
-        Sleep(150);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
     EXPECT_EQ(c.calls, 1);
 }
@@ -55,7 +57,7 @@ TEST(Timer, RunsAgainAfterEachPauseUntilDestroyed) {
     }
     const int atEnd = c.calls;
     EXPECT_FALSE(c.inside);
-    Sleep(100);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(c.calls, atEnd);
 }
 
@@ -64,7 +66,7 @@ TEST(Timer, PauseSeparatesTheCalls) {
     {
         ipc::Timer timer(c, 1000);
         ASSERT_TRUE(c.reached(1, 5000));
-        Sleep(100);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         EXPECT_EQ(c.calls, 1);
     }
 }

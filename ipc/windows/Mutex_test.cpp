@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <ipc/Mutex.h>
 #include <ipc/Thread.h>
 

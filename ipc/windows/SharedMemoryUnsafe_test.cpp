@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <ipc/Error.h>
 #include <ipc/SharedMemory.h>
 

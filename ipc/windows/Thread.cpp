@@ -6,10 +6,11 @@
 #include <memory>
 
 #include <ipc/Mutex.h>
-#include <ipc/Wait.h>
-
+#include "AutoHandle.h"
 #include "Log.h"
 #include "PlatformFailure.h"
+#include "Wait.h"
+#include "WinErrorHandling.h"
 
 namespace ipc {
 
@@ -78,11 +79,28 @@ Thread::Id Thread::start(Runnable* runnable, bool own) {
     return id;
 }
 
+Thread Thread::getCurrent() {
+    return Thread(GetCurrentThreadId());
+}
+
 void Thread::join(Id id) {
-    const UniqueHandle handle = startedThreads().take(id);
-    if (handle) {
-        waitForSingleObject(handle.get(), INFINITE);
+    if (id == GetCurrentThreadId()) {
+        LOG_AT_NAMED(LOG_ERROR, "ipc::Thread::join", "A thread cannot wait for its own end");
+        return;
     }
+    UniqueHandle handle = startedThreads().take(id);
+    if (!handle) {
+        handle.reset(OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, id));
+    }
+    if (!handle) {
+        const DWORD error = GetLastError();
+        // No thread has that id any more: it has ended.
+        if (error == ERROR_INVALID_PARAMETER) return;
+        LOG_AT_NAMED(LOG_ERROR, "ipc::Thread::join",
+                     "OpenThread(" << id << ") failed with " << systemErrorText(error));
+        return;
+    }
+    waitForSingleObject(handle.get(), INFINITE);
 }
 
 } // namespace ipc

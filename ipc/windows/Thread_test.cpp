@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <ipc/Thread.h>
 
 #include <stdexcept>
@@ -118,17 +120,32 @@ TEST(Thread, JoinWaitsForARunningThread) {
     CloseHandle(h);
 }
 
-// A thread that start() did not make is never waited for, so a reused id
-// cannot block a join on an unrelated thread.
-TEST(Thread, JoinIgnoresThreadsItDidNotStart) {
+// A thread that start() did not make is opened by id and waited for; the
+// current thread is never waited for.
+TEST(Thread, JoinWaitsForAThreadItDidNotStart) {
     Blocker b;
     HANDLE foreign = CreateThread(nullptr, 0, runBlocker, &b, 0, nullptr);
     ASSERT_NE(foreign, nullptr);
-    ipc::Thread::join(GetThreadId(foreign));
-    ipc::Thread::join(ipc::Thread::getCurrent().getId());
-    EXPECT_EQ(WaitForSingleObject(foreign, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    struct Joiner : ipc::Runnable {
+        ipc::Thread::Id target = 0;
+        HANDLE targetHandle = nullptr;
+        bool targetEnded = false;
+        void run() override {
+            ipc::Thread::join(ipc::Thread::getCurrent().getId());
+            ipc::Thread::join(target);
+            targetEnded = WaitForSingleObject(targetHandle, 0) == WAIT_OBJECT_0;
+        }
+    } joiner;
+    joiner.target = GetThreadId(foreign);
+    joiner.targetHandle = foreign;
+    const ipc::Thread::Id id = ipc::Thread::start(&joiner, false);
+    HANDLE joining = OpenThread(SYNCHRONIZE, FALSE, id);
+    ASSERT_NE(joining, nullptr);
+    EXPECT_EQ(WaitForSingleObject(joining, 200), static_cast<DWORD>(WAIT_TIMEOUT));
     SetEvent(b.release);
-    WaitForSingleObject(foreign, INFINITE);
+    ipc::Thread::join(id);
+    EXPECT_TRUE(joiner.targetEnded);
+    CloseHandle(joining);
     CloseHandle(foreign);
 }
 

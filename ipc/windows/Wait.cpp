@@ -1,4 +1,4 @@
-#include <ipc/Wait.h>
+#include "Wait.h"
 
 #include "PlatformFailure.h"
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <ipc/Error.h>
-#include <ipc/Wait.h>
+#include "Wait.h"
 
 #include <string>
 

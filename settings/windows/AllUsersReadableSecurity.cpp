@@ -43,19 +43,6 @@ void machineAccountDomain(std::vector<BYTE>& domain) {
     domain.assign(bytes, bytes + GetLengthSid(sid));
 }
 
-std::vector<BYTE> currentUserSid() {
-    UniqueHandle token;
-    JP_CHECK_BOOL(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()),
-                  "OpenProcessToken", OpenProcessToken);
-    DWORD size = 0;
-    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> user(size);
-    JP_CHECK_BOOL(GetTokenInformation(token.get(), TokenUser, user.data(), size, &size),
-                  "GetTokenInformation(TokenUser)", GetTokenInformation);
-    const PSID sid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
-    const BYTE* bytes = static_cast<const BYTE*>(sid);
-    return std::vector<BYTE>(bytes, bytes + GetLengthSid(sid));
-}
 
 } // namespace
 
@@ -79,16 +66,9 @@ std::wstring domainUsersSidText(PSID sid) {
     return text;
 }
 
-AllUsersReadableSecurity::AllUsersReadableSecurity() : attributes_() {
-    std::vector<BYTE> user = currentUserSid();
-    sddl_ = L"D:(A;;FA;;;BA)(A;;FR;;;" + domainUsersSidText(user.data()) + L")(A;;FR;;;WD)";
-    JP_CHECK_BOOL(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-                      sddl_.c_str(), SDDL_REVISION_1, descriptor_.receive(), nullptr),
-                  "ConvertStringSecurityDescriptorToSecurityDescriptor", 
-                  ConvertStringSecurityDescriptorToSecurityDescriptorW);
-    attributes_.nLength = sizeof(attributes_);
-    attributes_.lpSecurityDescriptor = descriptor_.get();
-    attributes_.bInheritHandle = FALSE;
-}
+AllUsersReadableSecurity::AllUsersReadableSecurity()
+    : sddl_(L"D:(A;;FA;;;BA)(A;;FR;;;" + domainUsersSidText(processUserSid().data()) +
+            L")(A;;FR;;;WD)"),
+      descriptor_(sddl_) {}
 
 } // namespace settings_impl

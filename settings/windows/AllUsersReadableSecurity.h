@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "AutoHandle.h"
+#include "SecurityDescriptor.h"
 
 namespace settings_impl {
 
@@ -23,12 +23,11 @@ public:
 
     // "D:(A;;FA;;;BA)(A;;FR;;;<domain users>)(A;;FR;;;WD)"
     const std::wstring& sddl() const { return sddl_; }
-    SECURITY_ATTRIBUTES* attributes() { return &attributes_; }
+    SECURITY_ATTRIBUTES* attributes() { return descriptor_.attributes(); }
 
 private:
     std::wstring sddl_;
-    UniqueLocalMemory descriptor_;
-    SECURITY_ATTRIBUTES attributes_;
+    SecurityDescriptor descriptor_;
 };
 
 } // namespace settings_impl

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "SecurityDescriptor.h"
 #include "SettingsException.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
@@ -47,12 +48,16 @@ void createParentDirectories(const FileName& fileName) {
         JP_THROW(std::logic_error("canonicalized file name expected"));
     }
     const auto& components = fileName.components();
+    // A level made here must not let other users plant files the elevated
+    // installer later trusts.
+    SecurityDescriptor protectedFolder(SecurityDescriptor::kProtectedFolder);
     std::string prefix;
     for (size_t i = 0; i + 1 < components.size(); ++i) {
         prefix += (i == 0 ? "" : "/") + components[i];
         const std::wstring wide = widePath(prefix);
         if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-        if (!CreateDirectoryW(wide.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        if (!CreateDirectoryW(wide.c_str(), protectedFolder.attributes()) &&
+            GetLastError() != ERROR_ALREADY_EXISTS) {
             SETTINGS_THROW(settings::STATUS_PATH_INVALID);
         }
     }

@@ -19,7 +19,8 @@ FileName canonicalFileName(const std::string& path);
 // the text does not convert.
 std::wstring widePath(const std::string& path);
 
-// Creates every missing folder above a canonical file name. Raises
+// Creates every missing folder above a canonical file name, each with the
+// protected folder descriptor. Raises
 // std::logic_error for a name that is not canonical and settings::Exception
 // 311 when a folder cannot be created.
 void createParentDirectories(const FileName& fileName);

@@ -24,17 +24,17 @@ run_installer /s /qn "INSTALLCFG=$winpath" STATIC=Disable WEB_CALYX_SECURITY_LEV
     AUTO_UPDATE=Disable 'INSTALLDIR=C:\Somewhere' /lang=1041
 expect_code 0
 expect_well_formed_log
-expect_log 'MSI command line: /qn '
+expect_log 'Forwarded command-line word /qn is not NAME=value; left out'
 expect_log 'MSI_CMDLINE = /qn'
 expect_log 'STATIC="Disable"'
 expect_log 'STATIC = Disable (0)'
 expect_log 'WEB_CALYX_SECURITY_LEVEL = VH (4)'
 expect_log 'INSTALLDIR="C:\Somewhere"'
-expect_log 'TRANSFORMS=:1041'
+expect_log "No embedded transform for 1041; installing the package's own language"
 expect_log 'Writing to the runtime config file.'
 expect_log 'Wrapper exit code: 0'
 product_registered "$product" || fail "product $product not registered"
-wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product" /v Language \
+cx_wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product" /v Language \
     /reg:"$(carried_bits)" | grep -q 0x411 || fail "the Japanese transform was not applied"
 [ -f "$somewhere/bin/calyx.exe" ] || fail "no launcher in C:\\Somewhere"
 [ ! -d "$(default_home "$(carried_bits)")" ] || fail "installed into the default folder too"

@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # The install flag: a run refuses while another installer holds it, and a
-# flag left behind by a crashed run does not block the next one.
+# flag left behind by a crashed run does not block the next one. The run
+# that installs writes the scheduler's start-up entry quoted, as the
+# scheduler is there.
 source "$(dirname "$0")/lib.bash"
 product=$(carried_product_code "$(carried_bits)")
 remove_product "$product"
-trap 'remove_product "$product"' EXIT
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+scheduler_dir="$WINEPREFIX/drive_c/Program Files (x86)/Common Files/Calyx/Calyx Update"
+forget_scheduler() {
+    cx_wine reg delete "$run_key" /v OrvelCalyxUpdateSched /f /reg:32 >/dev/null 2>&1 || true
+    rm -rf "$scheduler_dir"
+}
+forget_scheduler
+trap 'remove_product "$product"; forget_scheduler' EXIT
 flagdir="$lowdir/Tolvane/Calyx"
 lowdir_win='C:\users\'"$user"'\AppData\LocalLow'
 
@@ -32,9 +41,12 @@ rm -f "$marker"
 # Left behind by a crashed run: removed, and the run installs.
 mkdir -p "$flagdir"
 echo stale >"$flagdir/CALYX_INSTALL_FLAG"
+mkdir -p "$scheduler_dir"
+echo MZ >"$scheduler_dir/cxtimer.exe"
 run_installer /s
 expect_code 0
 [ ! -e "$flagdir/CALYX_INSTALL_FLAG" ] || fail "flag file left after the run"
-cx_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v OrvelCalyxUpdateSched /reg:32 >/dev/null 2>&1 \
-    || fail "scheduler start-up entry missing after a run without OEMUPDATE"
+entry=$(cx_wine reg query "$run_key" /v OrvelCalyxUpdateSched /reg:32 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+[ "$entry" = '"C:\Program Files (x86)\Common Files\Calyx\Calyx Update\cxtimer.exe"' ] \
+    || fail "scheduler start-up entry after a run without OEMUPDATE: [$entry]"
 echo "flag checks passed"

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
-
-#include "AutoHandle.h"
+#include <memory>
 
 namespace ipc {
+
+class MutexImpl;
 
 // An unnamed kernel mutex. Its owner may lock it again (locks nest and are
 // released innermost first). Lock and Unlock are scope objects.
@@ -37,10 +36,10 @@ public:
         static constexpr std::uint32_t Orphaned = 0x12345678;
 
         Mutex& m;
-        HANDLE handle;
+        MutexImpl* impl;
         std::uint32_t state;
         Lock* prev;
-        DWORD tid;
+        std::uint32_t tid;
     };
 
     // Releases a live innermost lock for its scope and takes it back at the end.
@@ -56,7 +55,8 @@ public:
     };
 
 private:
-    UniqueHandle handle;
+    // Handed to the locks when the mutex goes while they hold it.
+    std::unique_ptr<MutexImpl> impl;
     Lock* innermost;
 };
 

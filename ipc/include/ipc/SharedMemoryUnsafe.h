@@ -1,13 +1,13 @@
 #pragma once
 
-#include <windows.h>
-
 #include <cstddef>
+#include <memory>
 #include <string>
 
-#include "AutoHandle.h"
-
 namespace ipc {
+
+class SharedMemoryImpl;
+class SharedMemoryViewImpl;
 
 // Named, page-file-backed shared memory that other processes can open.
 // Unsafe: reads and writes are not synchronised between processes.
@@ -19,6 +19,7 @@ public:
     // when `name` is empty); Open: opens an existing one of that size, and
     // raises PlatformError when no process has created it.
     SharedMemoryUnsafe(Mode mode, const std::string& name, std::size_t size);
+    ~SharedMemoryUnsafe();
     SharedMemoryUnsafe(const SharedMemoryUnsafe&) = delete;
     SharedMemoryUnsafe& operator=(const SharedMemoryUnsafe&) = delete;
 
@@ -34,19 +35,19 @@ public:
         Snapshot(const Snapshot&) = delete;
         Snapshot& operator=(const Snapshot&) = delete;
 
-        void* getData() const { return view.get(); }
+        void* getData() const;
         std::size_t getSize() const { return size; }
 
         // Writes the view's changes through.
         void flush();
 
     private:
-        UniqueMappedView view;
+        std::unique_ptr<SharedMemoryViewImpl> view;
         std::size_t size;
     };
 
 private:
-    UniqueHandle handle;
+    std::unique_ptr<SharedMemoryImpl> impl;
     std::size_t size;
     std::string name;
 };

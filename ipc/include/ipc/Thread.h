@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include <cstdint>
 
 #include <ipc/Runnable.h>
 
@@ -8,10 +8,10 @@ namespace ipc {
 
 class Thread {
 public:
-    typedef DWORD Id;
+    typedef std::uint32_t Id;
     static constexpr Id NoThread = static_cast<Id>(-1);
 
-    static Thread getCurrent() { return Thread(GetCurrentThreadId()); }
+    static Thread getCurrent();
     Id getId() const { return id; }
     bool operator==(const Thread& other) const { return id == other.id; }
     bool operator!=(const Thread& other) const { return id != other.id; }
@@ -24,10 +24,11 @@ public:
     // Every started thread is to be joined once.
     static Id start(Runnable* runnable, bool own);
 
-    // Waits until a thread that start() returned has ended. The thread's
-    // handle is kept from start to join, so the id cannot name another
-    // thread meanwhile; an id that start() did not return, or that was
-    // joined already, returns at once.
+    // Waits until the thread has ended. A thread that start() returned is
+    // waited on through the handle kept since start, so its id cannot name
+    // another thread meanwhile; any other id is opened by id: an id that
+    // names no running thread returns at once, and a thread that cannot be
+    // opened is logged and not waited for.
     static void join(Id id);
 
 private:

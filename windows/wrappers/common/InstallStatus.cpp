@@ -3,6 +3,7 @@
 #include "AutoHandle.h"
 #include "BuildInfo.h"
 #include "CalyxVersion.h"
+#include "FileUtils.h"
 #include "Log.h"
 #include "Registry.h"
 #include "SysInfo.h"
@@ -156,11 +157,18 @@ bool SetPolicyValue(const std::string& text, const std::string& name) {
 
 void EnsureSchedulerEntry() {
     try {
+        const std::string scheduler =
+            SysInfo::getCommonProgramFilesDir() + "\\Calyx\\Calyx Update\\cxtimer.exe";
+        // An entry for a missing program would start whatever is put there later.
+        if (!FileUtils::exists(scheduler)) {
+            LOG_INFO("Update scheduler " << scheduler << " is not installed; no start-up entry");
+            return;
+        }
         const Registry& machine32 = Registry::localMachine(RegistryView::Bits32);
         const Registry run = Registry::open(machine32, kRunKey, Registry::Mode::Write);
         if (!run.valueExists(kSchedulerValue)) {
-            run.setString(kSchedulerValue, SysInfo::getCommonProgramFilesDir() +
-                                               "\\Calyx\\Calyx Update\\cxtimer.exe");
+            // Unquoted, a path with blanks is tried piece by piece: C:\Program.exe first.
+            run.setString(kSchedulerValue, "\"" + scheduler + "\"");
         }
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "InstallStatus.h"
+#include "FileTestSupport.h"
+#include "SysInfo.h"
+#include "FileUtils.h"
 #include "Registry.h"
 
 namespace {
@@ -70,14 +73,27 @@ TEST_F(InstallStatusTest, SchedulerEntryAndDefaultFolder) {
     const Registry& machine32 = Registry::localMachine(RegistryView::Bits32);
     const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
     const Registry runKey = Registry::open(machine32, run, Registry::Mode::Write);
-    if (runKey.valueExists("OrvelCalyxUpdateSched")) runKey.deleteValue("OrvelCalyxUpdateSched");
-    EnsureSchedulerEntry();
-    const std::string entry = runKey.getString("OrvelCalyxUpdateSched");
-    EXPECT_NE(entry.find("\\Calyx\\Calyx Update\\cxtimer.exe"), std::string::npos) << entry;
+    const std::string folder = SysInfo::getCommonProgramFilesDir() + "\\Calyx\\Calyx Update";
+    const std::string scheduler = folder + "\\cxtimer.exe";
+    struct Case {
+        bool installed;
+        bool written;
+    } cases[] = {{false, false}, {true, true}};
+    for (const Case& c : cases) {
+        if (runKey.valueExists("OrvelCalyxUpdateSched")) runKey.deleteValue("OrvelCalyxUpdateSched");
+        if (c.installed) {
+            FileUtils::createDirectory(folder);
+            testsupport::writeFile(scheduler, "MZ");
+        }
+        EnsureSchedulerEntry();
+        EXPECT_EQ(runKey.valueExists("OrvelCalyxUpdateSched"), c.written) << c.installed;
+    }
+    EXPECT_EQ(runKey.getString("OrvelCalyxUpdateSched"), "\"" + scheduler + "\"");
     runKey.setString("OrvelCalyxUpdateSched", "kept");
     EnsureSchedulerEntry();
     EXPECT_EQ(runKey.getString("OrvelCalyxUpdateSched"), "kept");
     runKey.deleteValue("OrvelCalyxUpdateSched");
+    FileUtils::deleteFile(scheduler);
 
     // A prefix without its 32-bit half has no "(x86)" folder: the native one serves.
     EXPECT_THAT(GetDefaultInstallFolder(false),

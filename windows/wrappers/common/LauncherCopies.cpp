@@ -3,6 +3,7 @@
 #include "FileUtils.h"
 #include "Log.h"
 #include "SysInfo.h"
+#include "WinErrorHandling.h"
 #include "tstrings.h"
 
 namespace {
@@ -34,17 +35,22 @@ void RemoveLauncherCopies(const std::vector<std::string>& folders) {
                 LOG_WARNING("Keeping [" << path << "]: its file version cannot be read");
                 continue;
             }
-            if (IsRemovableLauncherCopy(name, version)) {
-                FileUtils::deleteFile(path);
+            if (IsRemovableLauncherCopy(name, version) && !FileUtils::tryDeleteFile(path)) {
+                const DWORD error = GetLastError();
+                LOG_WARNING("Keeping [" << path << "]: " << systemErrorText(error));
             }
         }
     }
 }
 
 std::vector<std::string> LauncherCopyFolders() {
-    std::vector<std::string> folders{SysInfo::getSystemDir()};
-    if (SysInfo::is64BitOs()) {
-        folders.push_back(SysInfo::getSystemWow64Dir());
+    if (!SysInfo::is64BitOs()) {
+        return {SysInfo::getSystemDir()};
     }
-    return folders;
+    // A 32-bit process asking for System32 is sent to SysWOW64; Sysnative
+    // is the name that reaches the real one.
+    const std::string system = SysInfo::isWow64()
+                                   ? FileUtils::joinPath(SysInfo::getWindowsDir(), "Sysnative")
+                                   : SysInfo::getSystemDir();
+    return {system, SysInfo::getSystemWow64Dir()};
 }

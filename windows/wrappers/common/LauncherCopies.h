@@ -13,8 +13,9 @@
 bool IsRemovableLauncherCopy(const std::string& name, const Version& fileVersion);
 
 // Removes the qualifying copies from each folder. A copy whose version
-// cannot be read is kept and logged.
+// cannot be read, or that is in use, is kept and logged.
 void RemoveLauncherCopies(const std::vector<std::string>& folders);
 
-// The system folder and, on a 64-bit Windows, the 32-bit system folder.
+// The real system folder (past file-system redirection) and, on a 64-bit
+// Windows, the 32-bit system folder.
 std::vector<std::string> LauncherCopyFolders();

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "FileUtils.h"
+#include "AutoHandle.h"
+#include "FileTestSupport.h"
 #include "LauncherCopies.h"
 #include "Log.h"
 #include "TestSupport.h"
@@ -35,8 +37,14 @@ TEST(LauncherCopies, QualifyingCopiesGoOthersStay) {
     const std::string removed = copyAs(launcher, folder, "calyx.exe");        // 8.0.451.10
     const std::string keptOld = copyAs(launcher, folder, "calyxws.exe");      // too old for ws
     const std::string noVersion = copyAs(testsupport::binaryDir() + "/bin/cxrun.exe", folder, "CALYXW.EXE");
+    const std::string inUseFolder = testsupport::tempDir() + "\\busy";
+    CreateDirectoryA(inUseFolder.c_str(), nullptr);
+    const std::string inUse = copyAs(launcher, inUseFolder, "calyx.exe");
+    const UniqueHandle held(CreateFileA(inUse.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
 
-    EXPECT_NO_THROW(RemoveLauncherCopies({folder, testsupport::tempDir() + "\\absent"}));
+    EXPECT_NO_THROW(RemoveLauncherCopies({inUseFolder, folder, testsupport::tempDir() + "\\absent"}));
+    EXPECT_TRUE(FileUtils::exists(inUse));
     EXPECT_FALSE(FileUtils::exists(removed));
     EXPECT_TRUE(FileUtils::exists(keptOld));
     EXPECT_TRUE(FileUtils::exists(noVersion));
@@ -48,5 +56,11 @@ TEST(LauncherCopies, QualifyingCopiesGoOthersStay) {
 TEST(LauncherCopies, SystemFolders) {
     const std::vector<std::string> folders = LauncherCopyFolders();
     ASSERT_FALSE(folders.empty());
-    EXPECT_EQ(folders.size(), 2u);  // the test prefix is a 64-bit Windows
+    ASSERT_EQ(folders.size(), 2u);  // the test prefix is a 64-bit Windows
+    // The first is the real System32: a file put into SysWOW64 is not seen there.
+    const std::string name = "\\cx-launcher-probe.txt";
+    ASSERT_TRUE(FileUtils::isDirectory(folders[0])) << folders[0];
+    ASSERT_TRUE(testsupport::writeFile(folders[1] + name));
+    EXPECT_FALSE(FileUtils::exists(folders[0] + name)) << folders[0];
+    FileUtils::deleteFile(folders[1] + name);
 }

@@ -26,11 +26,16 @@ std::vector<InstalledForReinstall> decisionView(const std::vector<InstalledCalyx
 
 int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
                           int packageBits) {
+    bool complete = true;
     const std::vector<InstalledCalyx> installed =
-        CalyxEnvironment().detect(kRuntimesAndKitsOfBothArchitectures);
+        CalyxEnvironment().detect(kRuntimesAndKitsOfBothArchitectures, &complete);
+    if (!complete) {
+        LOG_AT_NAMED(LOG_ERROR, "CheckForReinstallCase",
+                     "Installed products could not all be read; nothing is removed");
+    }
     const bool staticEnabled = config.hasKey("STATIC") && config.isEnabled("STATIC");
     const ReinstallPlan plan = PlanReinstall(decisionView(installed), CalyxVersion(CX_RUNTIME_VERSION),
-                                             packageBits, staticEnabled);
+                                             packageBits, staticEnabled, complete);
     if (!config.isSilent()) {
         if (plan.outcome == ReinstallOutcome::StaticInstalled) {
             showStopMessage(instance, langId, 2050, 2047);
@@ -38,9 +43,17 @@ int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, u
             showStopMessage(instance, langId, 2049, 2048);
         }
     }
+    // A failed removal is logged beside the decision and the install goes on:
+    // the service then decides about the product still there.
     for (size_t index : plan.removals) {
         msi::UninstallData request;
-        installed[index].uninstall(request);
+        if (installed[index].uninstall(request)) {
+            LOG_AT_NAMED(LOG_INFO, "CheckForReinstallCase",
+                         "Removed " << installed[index].toString());
+        } else {
+            LOG_AT_NAMED(LOG_ERROR, "CheckForReinstallCase",
+                         "Could not remove " << installed[index].toString());
+        }
     }
     switch (plan.outcome) {
     case ReinstallOutcome::NewerBuild:

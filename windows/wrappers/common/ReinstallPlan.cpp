@@ -1,7 +1,8 @@
 #include "ReinstallPlan.h"
 
 ReinstallPlan PlanReinstall(const std::vector<InstalledForReinstall>& installed,
-                            const CalyxVersion& carried, int packageBits, bool staticEnabled) {
+                            const CalyxVersion& carried, int packageBits, bool staticEnabled,
+                            bool complete) {
     const CalyxVersion carriedFamily = keepItems(carried, 3);
     const CalyxVersion carriedBase = withoutBuild(carried);
     std::vector<size_t> candidates;
@@ -26,6 +27,7 @@ ReinstallPlan PlanReinstall(const std::vector<InstalledForReinstall>& installed,
         }
     }
     ReinstallPlan plan{ReinstallOutcome::Proceed, {}};
+    if (!complete) return plan;
     for (size_t i : candidates) {
         if (installed[i].version <= carried && sameBase(i) &&
             (staticEnabled || !installed[i].staticMode)) {

@@ -28,8 +28,11 @@ struct ReinstallPlan {
     std::vector<size_t> removals;  // indexes into the installed list, in order
 };
 
+// An incomplete list (some installed products could not be read) removes
+// nothing: a product it misses could be the one that should block.
 ReinstallPlan PlanReinstall(const std::vector<InstalledForReinstall>& installed,
-                            const CalyxVersion& carried, int packageBits, bool staticEnabled);
+                            const CalyxVersion& carried, int packageBits, bool staticEnabled,
+                            bool complete = true);
 
 // Whether the newest installed runtime of the package's kind and
 // architecture belongs to an older family (major and minor) than the

@@ -67,3 +67,16 @@ TEST(ReinstallPlan, FamilyUpgrade) {
     EXPECT_FALSE(IsOlderFamily(&newer, kCarried));
     EXPECT_FALSE(IsOlderFamily(nullptr, kCarried));
 }
+
+TEST(ReinstallPlan, IncompleteListRemovesNothingButStillRefuses) {
+    struct Case {
+        const char* installed;
+        ReinstallOutcome outcome;
+    } cases[] = {{"1.8.0_451-b08", ReinstallOutcome::Proceed},
+                 {"1.8.0_451-b11", ReinstallOutcome::NewerBuild}};
+    for (const Case& c : cases) {
+        const ReinstallPlan plan = PlanReinstall({runtime(c.installed)}, kCarried, 32, false, false);
+        EXPECT_EQ(plan.outcome, c.outcome) << c.installed;
+        EXPECT_TRUE(plan.removals.empty()) << c.installed;
+    }
+}

@@ -25,6 +25,6 @@ void TurnOffSecurityBaselineCheck() {
             TurnOffSecurityBaselineCheck(runtime->homeDir());
         }
     } catch (const std::exception& e) {
-        REPORT_CAUGHT(e);
+        LOG_ERROR("DeployLibLoaderError " << e.what());
     }
 }

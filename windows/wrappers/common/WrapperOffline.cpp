@@ -63,7 +63,8 @@ std::string productFolder(bool package64Bit) {
     if (!silent) {
         MessageBoxA(nullptr, message.c_str(), "Error", MB_OK);
     }
-    ExitProcess(error);
+    // A short write sets no error: the run must still not end as a success.
+    ExitProcess(error != 0 ? error : ERROR_INSTALL_FAILURE);
 }
 
 } // namespace

@@ -7,10 +7,12 @@
 #include "AnsiText.h"
 #include "CalyxEnvironment.h"
 #include "FileUtils.h"
+#include "WinErrorHandling.h"
 #include "ProductType.h"
 #include "ReinstallCase.h"
 #include "InstallStatus.h"
 #include "LauncherCopies.h"
+#include "MsiDatabase.h"
 #include "Locale.h"
 #include "Log.h"
 #include "MessageBoxes.h"
@@ -33,12 +35,23 @@ void InstallerRun::logStart() {
 }
 
 void InstallerRun::secureDllSearchPath() {
+    const BOOL restricted = SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const DWORD error = GetLastError();
     SetDllDirectoryA("");
+    if (!restricted) {
+        LOG_WARNING(tstrings::sformat("%s failed with %s", "SetDefaultDllDirectories",
+                                      systemErrorText(error).c_str()));
+    }
 }
 
 void InstallerRun::clearPatchCacheImages() {
+    // A locked image stays; it must not end the run before configuration.
     for (int arch : {32, 64}) {
-        FileUtils::deleteFile(FileUtils::joinPath(SysInfo::getPatchCache(arch), "baseimage8"));
+        try {
+            FileUtils::deleteFile(FileUtils::joinPath(SysInfo::getPatchCache(arch), "baseimage8"));
+        } catch (const std::exception& e) {
+            REPORT_CAUGHT(e);
+        }
     }
 }
 
@@ -122,8 +135,25 @@ void InstallerRun::chooseLanguage() {
         }
     }
     config_->setLanguage(langId_);
-    if (langId_ != 1033) {
-        request_.properties["TRANSFORMS"] = ":" + std::to_string(langId_);
+}
+
+void InstallerRun::chooseTransform() {
+    if (langId_ == 1033) {
+        return;
+    }
+    const std::string name = std::to_string(langId_);
+    // Windows refuses the whole install when the named transform is missing.
+    bool held = false;
+    try {
+        held = msi::Database(request_.packagePath).hasStorage(name);
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+    }
+    if (held) {
+        request_.properties["TRANSFORMS"] = ":" + name;
+    } else {
+        LOG_AT_NAMED(LOG_INFO, "WinMain", "No embedded transform for "
+                                              << name << "; installing the package's own language");
     }
 }
 
@@ -138,7 +168,14 @@ void InstallerRun::applyOverrides() {
 }
 
 InstallerRun::Stop InstallerRun::runTestSwitches() {
-    // The page switches pass through until their pages exist.
+    // A page switch never installs: it shows its page (none exists yet) and ends.
+    for (const char* name : {"TEST_FINAL_DIALOG", "TEST_PROGRESS_DIALOG", "TEST_WELCOME_DIALOG",
+                             "TEST_CHANGE_DIALOG"}) {
+        if (config_->isEnabled(name)) {
+            logit(tstrings::sformat("Test switch %s: page not available", name).c_str());
+            return 0;
+        }
+    }
     if (!config_->hasKey("TEST_CONFIG_FILE_ERRORS")) {
         return std::nullopt;
     }
@@ -154,8 +191,16 @@ void InstallerRun::composeExtraCommandLine() {
     if (config_->hasKey("CMDLINE")) {
         extra += " " + config_->getString("CMDLINE");
     }
+    // The service takes property assignments only: a switch there fails the
+    // whole install.
+    std::vector<std::string> leftOut;
+    extra = msi::propertyAssignments(extra, leftOut);
+    for (const std::string& word : leftOut) {
+        LOG_WARNING("Forwarded command-line word " << word << " is not NAME=value; left out");
+    }
     // The service takes ANSI text; loading refused what has no exact form.
     request_.extraCommandLine = exactAnsiText(extra).value_or(std::string());
+    request_.logFile = exactAnsiText(config_->packageLogPath()).value_or(std::string());
 }
 
 InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
@@ -331,15 +376,23 @@ int InstallerRun::commonEnd() {
     };
     // A failure between the package run and its report skipped the restore.
     guarded([this] { restoreConfiguration(); });
-    guarded([] { EndSilentInstall(); });
-    guarded([] { ResetInstallStatus(); });
-    guarded([] { SetPolicyValue("", "VisitorId"); });
-    guarded([] { SetPolicyValue("", "Method"); });
+    // Markers, policy values and the extraction folders are shared by every
+    // run: only the run that holds the flag may clear them. A run without
+    // the flag never extracted anything of its own.
+    const bool ownsSharedState = installFlag_.held() || launchedFromCxs_;
+    if (ownsSharedState) {
+        guarded([] { EndSilentInstall(); });
+        guarded([] { ResetInstallStatus(); });
+        guarded([] { SetPolicyValue("", "VisitorId"); });
+        guarded([] { SetPolicyValue("", "Method"); });
+    }
     guarded([this] { installFlag_.release(); });
-    guarded([this] {
-        package_.release();
-        RemoveExtractionFolders(package64Bit_);
-    });
+    if (ownsSharedState) {
+        guarded([this] {
+            package_.release();
+            RemoveExtractionFolders(package64Bit_);
+        });
+    }
     guarded([this] {
         if (!oemUpdate_) EnsureSchedulerEntry();
     });

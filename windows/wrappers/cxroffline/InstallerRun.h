@@ -21,8 +21,10 @@ public:
 
     InstallerRun(HINSTANCE instance, const char* commandLine);
 
+    // Before anything else: every later library load, the delay-loaded
+    // system libraries included, searches System32 only.
+    static void secureDllSearchPath(); // 2
     void logStart();                 // 1
-    void secureDllSearchPath();      // 2
     void clearPatchCacheImages();    // 3
     void initCommonControls();       // 4
     void prepareInstallRequest();    // 5, 6
@@ -42,6 +44,7 @@ public:
     void warnUnsupportedSystem();    // 21
     Stop takeInstallFlag();          // 22
     bool extractPackage();           // 23; false: go to the common end
+    void chooseTransform();          // 14, once the package is there
     void fetchOnlineOptions();       // 24
     void runWizardPages();           // 25
     bool clearInstallerStatus();     // 26; false: go to the common end

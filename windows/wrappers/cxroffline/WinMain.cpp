@@ -4,10 +4,10 @@
 
 // The fixed sequence of one installation, from command line to exit code.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    InstallerRun::secureDllSearchPath();
     InstallerRun run(instance, commandLine);
     try {
         run.logStart();
-        run.secureDllSearchPath();
         run.clearPatchCacheImages();
         run.initCommonControls();
         run.prepareInstallRequest();
@@ -27,6 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         run.warnUnsupportedSystem();
         if (const auto stop = run.takeInstallFlag()) return *stop;
         if (run.extractPackage()) {
+            run.chooseTransform();
             run.fetchOnlineOptions();
             run.runWizardPages();
             if (run.clearInstallerStatus()) {

@@ -1,0 +1,22 @@
+#include "ConditionalImpl.h"
+
+#include <thread>
+
+namespace ipc {
+
+void ConditionalImpl::signal() {
+    std::lock_guard<std::mutex> lock(mutex);
+    signalled = true;
+    changed.notify_all();
+}
+
+void ConditionalImpl::wait() {
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait(lock, [this] { return signalled; });
+}
+
+void ConditionalImpl::yield() {
+    std::this_thread::yield();
+}
+
+} // namespace ipc

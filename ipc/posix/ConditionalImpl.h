@@ -1,0 +1,24 @@
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+
+namespace ipc {
+
+// The one-shot event one waiter of an ipc::Conditional sleeps on.
+class ConditionalImpl {
+public:
+    void signal();
+    // Waits without time limit until signalled.
+    void wait();
+
+    // Gives the processor to another thread once.
+    static void yield();
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool signalled = false;
+};
+
+} // namespace ipc

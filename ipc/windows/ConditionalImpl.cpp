@@ -1,0 +1,28 @@
+#include "ConditionalImpl.h"
+
+#include "PlatformFailure.h"
+#include "Wait.h"
+
+namespace ipc {
+
+ConditionalImpl::ConditionalImpl() : event(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    if (!event) {
+        IPC_THROW_LAST_ERROR("ipc::Conditional::Impl::wait");
+    }
+}
+
+void ConditionalImpl::signal() {
+    if (!SetEvent(event.get())) {
+        IPC_THROW_LAST_ERROR("ipc::Conditional::Impl::notify");
+    }
+}
+
+void ConditionalImpl::wait() {
+    waitForSingleObject(event.get(), INFINITE);
+}
+
+void ConditionalImpl::yield() {
+    Sleep(0);
+}
+
+} // namespace ipc
