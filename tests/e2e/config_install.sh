@@ -30,7 +30,7 @@ expect_log 'STATIC="Disable"'
 expect_log 'STATIC = Disable (0)'
 expect_log 'WEB_CALYX_SECURITY_LEVEL = VH (4)'
 expect_log 'INSTALLDIR="C:\Somewhere"'
-expect_log "No embedded transform for 1041; installing the package's own language"
+expect_log 'TRANSFORMS=:1041'
 expect_log 'Writing to the runtime config file.'
 expect_log 'Wrapper exit code: 0'
 product_registered "$product" || fail "product $product not registered"
