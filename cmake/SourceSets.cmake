@@ -7,6 +7,7 @@ set(CX_PORTABLE_DIRS
     common/share/progress
     settings/share
     windows/common/unzip
+    common/share/xml
 )
 set(CX_WINDOWS_DIRS
     common/windows
@@ -15,6 +16,9 @@ set(CX_WINDOWS_DIRS
     settings/windows
     windows/common
     windows/common/unzip/win
+    windows/common/net
+    windows/common/xml
+    windows/common/browsers
     windows/html_ui/engine
     windows/html_ui/wrappers
     windows/wrappers/common

@@ -65,8 +65,10 @@ endfunction()
 cx_add_test_executable(portable_tests ${portableTests})
 gtest_discover_tests(portable_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
+include(${CMAKE_SOURCE_DIR}/tests/netstub/netstub.cmake)
 cx_add_test_executable(windows_tests ${windowsTests})
-gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES FIXTURES_REQUIRED netstub)
 
 # Tests that install packages or change shared machine state: the installer
 # service runs one install at a time, so these never overlap.

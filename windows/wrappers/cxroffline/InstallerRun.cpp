@@ -15,6 +15,7 @@
 #include "Log.h"
 #include "MessageBoxes.h"
 #include "SysInfo.h"
+#include "UsageValues.h"
 #include "tstrings.h"
 
 namespace {
@@ -67,8 +68,7 @@ void InstallerRun::resetInstallStatus() {
 }
 
 void InstallerRun::initUsageValues() {
-    country_ = "YY";
-    installMethod_ = "cxof";
+    UsageValues::current() = UsageValues();
 }
 
 void InstallerRun::findOldRuntime() {
@@ -218,7 +218,9 @@ bool InstallerRun::extractPackage() {
     return true;
 }
 
-void InstallerRun::fetchOnlineOptions() {}
+void InstallerRun::fetchOnlineOptions() {
+    GetOptionsFromXmlIfOnline(instance_, langId_, offlineOptions_, promoImage_);
+}
 
 void InstallerRun::runWizardPages() {}
 
@@ -338,6 +340,7 @@ int InstallerRun::commonEnd() {
     guarded([this] { installFlag_.release(); });
     guarded([this] {
         package_.release();
+        promoImage_.release();
         RemoveExtractionFolders(package64Bit_);
     });
     guarded([this] {

@@ -1,0 +1,66 @@
+#include "OptionsReader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A tree as "name[attr=value](children)" with texts quoted, or the error.
+std::string dump(const xml::Node& node) {
+    if (node.isText) return "'" + node.name + "'";
+    std::string out = node.name;
+    for (const auto& a : node.attributes) out += "[" + a.first + "=" + a.second + "]";
+    out += "(";
+    for (const xml::Node& c : node.children) out += dump(c);
+    return out + ")";
+}
+
+std::string read(const std::string& text) {
+    try {
+        return dump(xml::OptionsReader(text).read());
+    } catch (const std::exception& e) {
+        return std::string("error: ") + e.what();
+    }
+}
+
+std::string nested(int depth) {
+    std::string open, close;
+    for (int i = 0; i < depth; ++i) {
+        open += "<a>";
+        close += "</a>";
+    }
+    return open + close;
+}
+
+} // namespace
+
+TEST(OptionsReader, TreeTable) {
+    struct Case {
+        std::string text;
+        std::string expected;  // a tree, or the start of an error
+    } cases[] = {
+        {"<?xml version=\"1.0\"?><!-- c --><r a=\"1\" b=2><x/>t</r>", "(r[a=1][b=2](x()'t'))"},
+        {"<r>a&lt;b&gt;c&amp;d</r>", "(r('a<b>c&d'))"},
+        {"<r>&quote;&quot;&apos;&nbsp;</r>", "(r('\"&quot;'&nbsp;'))"},
+        {"<r a=\"&amp;\"/>", "(r[a=&amp;]())"},
+        {"<r><x>1</y>2</r>", "(r(x('1')'2'))"},
+        {"<r><!DOCTYPE r [<!ENTITY e \"x\">]>&e;</r>", "(r(']>&e;'))"},
+        {"<r", "(r())"},
+        {"<r a=\"open", "(r[a=open]())"},
+        {"<!-- open", "()"},
+        {"<r>< x</r>", "error: "},
+        {"</>", "error: "},
+        {nested(64), std::string()},
+        {nested(65), "error: "},
+    };
+    for (const Case& c : cases) {
+        const std::string got = read(c.text);
+        if (c.expected.empty()) {
+            EXPECT_EQ(std::string::npos, got.find("error")) << c.text.substr(0, 40);
+        } else if (c.expected == "error: ") {
+            EXPECT_THAT(got, ::testing::StartsWith("error: ")) << c.text;
+        } else {
+            EXPECT_EQ(c.expected, got) << c.text;
+        }
+    }
+}
