@@ -59,7 +59,7 @@ function(cx_add_test_executable name)
         CX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" CX_BINARY_DIR="${CMAKE_BINARY_DIR}")
     target_compile_options(${name} PRIVATE
         $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/tests -I${CMAKE_SOURCE_DIR}/resources>)
-    add_dependencies(${name} carried_packages cxroffline)
+    add_dependencies(${name} carried_packages cxroffline standin_browser)
 endfunction()
 
 cx_add_test_executable(portable_tests ${portableTests})
@@ -98,6 +98,8 @@ endif()
 
 # Reports a program's whole exit code under Wine, for scripts.
 add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)
+# A browser window for the restart tests.
+add_executable(standin_browser WIN32 ${CMAKE_SOURCE_DIR}/tests/tools/standin_browser.cpp)
 
 # The same installer carrying the failing fixture package.
 add_executable(cxroffline_failing WIN32 ${cxrofflineSources} ${CMAKE_SOURCE_DIR}/tests/failing_installer.rc)

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Step 24 against the stand-in server as the vendor's hosts (through
+# http_proxy): the options document, the country lookup and the banner;
+# a bad banner is deleted; English asks for no banner; a silent options
+# server does not stop the install.
+source "$(dirname "$0")/lib.bash"
+bits=$(carried_bits)
+product=$(carried_product_code "$bits")
+stub="$build/netstub-e2e"
+banner="$lowdir/Orvel/Calyx/cxr1.8.0_451/CalyxPromoBanner.png"
+vendor='HKLM\Software\Calyxware'
+policy='HKLM\Software\Calyxware\Calyx Update\Policy'
+
+finish() {
+    remove_product "$product"
+    cx_wine reg delete "$vendor" /v InstallerXmlURL /f /reg:32 >/dev/null 2>&1 || true
+    cx_wine reg delete "$policy" /v Country /f /reg:32 >/dev/null 2>&1 || true
+    rm -f "$banner"
+    "$repo/tests/netstub/netstub" stop "$stub"
+}
+trap finish EXIT
+"$repo/tests/netstub/netstub" start "$stub"
+export http_proxy="http://127.0.0.1:$(cat "$stub/port")"
+
+# run <options path> args...: one silent install with that options document.
+run() {
+    local path=$1
+    shift
+    remove_product "$product"
+    cx_wine reg delete "$policy" /v Country /f /reg:32 >/dev/null 2>&1 || true
+    cx_wine reg add "$vendor" /v InstallerXmlURL /d "http://options.calyx.example$path" /f /reg:32 >/dev/null
+    : >"$stub/requests.jsonl"
+    run_installer /s "$@"
+    expect_code 0
+}
+
+# requested "<METHOD> <url>" [agent]: the stand-in saw that request.
+requested() {
+    python3 - "$stub/requests.jsonl" "$@" <<'PY' || fail "no request: $*"
+import json, sys
+rows = [json.loads(l) for l in open(sys.argv[1])]
+method, url = sys.argv[2].split(" ", 1)
+agent = sys.argv[3] if len(sys.argv) > 3 else None
+ok = any(r["method"] == method and r["url"] == url and
+         (agent is None or r["headers"].get("User-Agent") == agent) for r in rows)
+sys.exit(0 if ok else 1)
+PY
+}
+
+run /o.xml /lang=1041
+requested "GET http://options.calyx.example/o.xml"
+requested "HEAD http://www.calyx.example/geo" cxprobe
+requested "GET http://dl.calyx.example/promo/CalyxPromoBanner_ja.png"
+cx_wine reg query "$policy" /v Country /reg:32 | grep -q 'JP' || fail "Country not stored"
+cmp -s "$banner" "$repo/resources/promo/CalyxPromoBanner.png" || fail "banner not kept"
+
+run /o-bad.xml /lang=1041
+requested "GET http://dl.calyx.example/badpromo/CalyxPromoBanner_ja.png"
+expect_log "Checksum verification for"
+[ ! -e "$banner" ] || fail "a banner with the wrong digest was kept"
+
+run /o.xml /lang=1033
+requested "GET http://options.calyx.example/o.xml"
+! grep -q 'CalyxPromoBanner' "$stub/requests.jsonl" || fail "English asked for a banner"
+
+started=$SECONDS
+run /o-hang.xml
+expect_log "Wrapper exit code: 0"
+echo "a silent options server: the run took $((SECONDS - started)) s"
