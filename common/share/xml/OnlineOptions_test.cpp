@@ -25,7 +25,7 @@ TEST(OnlineOptions, DocumentRules) {
         {head + en + jaBare + "</calyx-update>", "ja", "|||"},
         {head + jaBare + en + "</calyx-update>", "ja", "|||"},
         {head + en + ja2 + "</calyx-update>", "ja", "http://p/en|http://c/en|http://m/en|a<b>c&d"},
-        {head + longUrl + "</calyx-update>", "ja", "||http://c/ja|"},
+        {head + longUrl + "</calyx-update>", "ja", "|http://c/ja||"},
         {head + "<information version=\"1.0\" xml:lang=\"en\"><post-status></post-status></information></calyx-update>", "en", "|||"},
         {"<other/>", "ja", "error"},
         {"<calyx-update><a>", "ja", "|||"},
