@@ -1,65 +1,38 @@
 #!/usr/bin/env python3
-"""Stand-in web server for the installer's network tests.
-
-Serves the rows of scenarios.tsv by path (also when asked as a proxy with an
-absolute URL), answers CONNECT with 502, and appends every request to a log
-as one JSON line: method, absolute URL, headers, body.
-
-usage: server.py <port file> <request log>
-"""
-import json
-import os
-import sys
-import threading
-import time
+"""Stand-in web server: serves the rows of scenarios.tsv by path (also as a
+proxy asked for an absolute URL), answers CONNECT with 502, and appends each
+request (method, absolute URL, headers, body) to a log as a JSON line.
+usage: server.py <port file> <request log>"""
+import json, os, sys, threading, time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import urlsplit
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
-
-
-def load_scenarios():
-    rows = {}
-    with open(os.path.join(HERE, "scenarios.tsv"), encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("#") or not line.strip():
-                continue
-            path, status, body, options = line.rstrip("\n").split("\t")[:4]
-            rows[path] = (int(status), body, options.split(",") if options != "-" else [])
-    return rows
+LOCK = threading.Lock()
 
 
 def body_of(spec):
     kind, _, value = spec.partition(":")
-    if kind == "size":
-        return b"x" * int(value)
-    if kind == "text":
-        return value.encode()
     if kind == "file":
         with open(os.path.join(REPO, value), "rb") as f:
             return f.read()
-    return b""
+    return b"x" * int(value) if kind == "size" else value.encode() if kind == "text" else b""
 
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
-    scenarios = {}
-    log_lock = threading.Lock()
-    log_path = ""
 
     def log_message(self, *args):
         pass
 
     def record(self, body):
-        host = self.headers.get("Host", "")
-        if self.command == "CONNECT" or "://" in self.path:
-            url = self.path
-        else:
-            url = "http://%s%s" % (host, self.path)
+        url = self.path
+        if self.command != "CONNECT" and "://" not in url:
+            url = "http://%s%s" % (self.headers.get("Host", ""), url)
         entry = {"method": self.command, "url": url, "headers": dict(self.headers),
                  "body": body.decode("latin-1")}
-        with self.log_lock, open(self.log_path, "a", encoding="utf-8") as f:
+        with LOCK, open(LOG, "a", encoding="utf-8") as f:
             f.write(json.dumps(entry) + "\n")
 
     def do_CONNECT(self):
@@ -70,57 +43,48 @@ class Handler(BaseHTTPRequestHandler):
 
     def serve(self):
         length = int(self.headers.get("Content-Length") or 0)
-        self.record(self.rfile.read(length) if length else b"")
-        path = urlsplit(self.path).path
-        if path not in self.scenarios:
-            status, body, options = 404, "text:no such scenario", []
-        else:
-            status, body, options = self.scenarios[path]
+        self.record(self.rfile.read(length))
+        status, body, options = SCENARIOS.get(urlsplit(self.path).path, (404, "text:none", []))
         if "hang" in options:
             time.sleep(120)
             return
         data = body_of(body)
         self.send_response(status)
-        for option in options:
-            key, _, value = option.partition(":")
+        declared = str(len(data))
+        for key, _, value in (o.partition(":") for o in options):
             if key == "header":
-                name, _, text = value.partition("=")
-                self.send_header(name, text)
+                self.send_header(*value.split("=", 1))
             elif key == "location":
                 self.send_header("Location", value)
-        if "nolength" in options:
-            self.send_header("Connection", "close")
+            elif key == "length":
+                declared = value
+        if "nolength" in options or declared != str(len(data)):
             self.close_connection = True
-        else:
-            declared = [o for o in options if o.startswith("length:")]
-            self.send_header("Content-Length", declared[0][7:] if declared else str(len(data)))
-            if declared:
-                self.close_connection = True
+        if "nolength" not in options:
+            self.send_header("Content-Length", declared)
         self.end_headers()
         if self.command == "HEAD":
             return
-        if "trickle" in options:
-            for i in range(len(data)):
-                self.wfile.write(data[i:i + 1])
-                self.wfile.flush()
-                time.sleep(1)
-            return
-        self.wfile.write(data)
+        for i in range(len(data)) if "trickle" in options else []:
+            self.wfile.write(data[i:i + 1])
+            self.wfile.flush()
+            time.sleep(1)
+        if "trickle" not in options:
+            self.wfile.write(data)
 
     do_GET = do_POST = do_HEAD = serve
 
 
-def main():
-    port_file, Handler.log_path = sys.argv[1], sys.argv[2]
-    Handler.scenarios = load_scenarios()
+if __name__ == "__main__":
+    port_file, LOG = sys.argv[1], sys.argv[2]
+    SCENARIOS = {}
+    for line in open(os.path.join(HERE, "scenarios.tsv"), encoding="utf-8"):
+        if line.strip() and not line.startswith("#"):
+            path, status, body, options = line.rstrip("\n").split("\t")[:4]
+            SCENARIOS[path] = (int(status), body, [] if options == "-" else options.split(","))
     server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
-    tmp = port_file + ".tmp"
-    with open(tmp, "w") as f:
+    with open(port_file + ".tmp", "w") as f:
         f.write(str(server.server_address[1]))
-    os.replace(tmp, port_file)
+    os.replace(port_file + ".tmp", port_file)
     server.serve_forever()
-
-
-if __name__ == "__main__":
-    main()

@@ -170,7 +170,9 @@ HttpConnection::Response HttpConnection::connect(const Settings& settings, bool 
     void* body = settings.data.empty() ? nullptr : const_cast<char*>(settings.data.data());
     for (;;) {
         if (HttpSendRequestA(request, nullptr, 0, body, static_cast<DWORD>(settings.data.size()))) break;
-        const DWORD error = GetLastError();
+        DWORD error = GetLastError();
+        // Wine reports a receive timeout here as a dropped connection.
+        if (GetTickCount64() >= response.deadline_) error = ERROR_INTERNET_TIMEOUT;
         if (!settings.allowUi || !askUser(request, error)) {
             throwNetworkError("HttpSendRequest failed", error);
         }

@@ -47,7 +47,7 @@ TEST(XmlElement, DocumentXPathTable) {
         {kBaselines, "/cxrVersions/family/ranges/range/minVersion", "1.8.0_1|1.8.0_100"},
         {kBaselines, "/cxrVersions/family[@id='1.7.0']/latestVersion", ""},
         {kBaselines, "///", "selectElements(///) failed"},
-        {"<cxrVersions><family>", "/a", "xml parse error at line 1, pos "},
+        {"<cxrVersions><family>", "/a", "xml parse error at line "},
         {laughs, "/l", "xml document type definitions are not accepted"},
         {"<l><!eNtItY x></l>", "/l", "xml document type definitions are not accepted"},
         {std::string("<l>a\0b</l>", 10), "/l", "xml document type definitions are not accepted"},
@@ -55,12 +55,11 @@ TEST(XmlElement, DocumentXPathTable) {
     };
     for (const Case& c : cases) {
         const std::string got = select(c.document, c.xpath);
-        // Errors are matched by their leading words, selections exactly.
-        if (c.expected.find(' ') == std::string::npos) {
-            EXPECT_EQ(c.expected, got) << c.xpath;
-        } else {
-            EXPECT_THAT(got, HasSubstr(c.expected)) << c.xpath;
-        }
+        // Errors (texts with blanks) are matched by their words, selections whole.
+        typedef ::testing::Matcher<std::string> M;
+        EXPECT_THAT(got, c.expected.find(' ') == std::string::npos ? M(::testing::Eq(c.expected))
+                                                                    : M(HasSubstr(c.expected)))
+            << c.xpath;
     }
 }
 
