@@ -30,6 +30,7 @@ class Handler(BaseHTTPRequestHandler):
         url = self.path
         if self.command != "CONNECT" and "://" not in url:
             url = "http://%s%s" % (self.headers.get("Host", ""), url)
+        url = url.replace(":80/", "/", 1) if url.startswith("http://") else url
         entry = {"method": self.command, "url": url, "headers": dict(self.headers),
                  "body": body.decode("latin-1")}
         with LOCK, open(LOG, "a", encoding="utf-8") as f:
