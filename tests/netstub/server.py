@@ -8,72 +8,53 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import urlsplit
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-REPO = os.path.dirname(os.path.dirname(HERE))
 LOCK = threading.Lock()
 
 
 def body_of(spec):
     kind, _, value = spec.partition(":")
     if kind == "file":
-        with open(os.path.join(REPO, value), "rb") as f:
+        with open(os.path.join(HERE, "..", "..", value), "rb") as f:
             return f.read()
     return b"x" * int(value) if kind == "size" else value.encode() if kind == "text" else b""
 
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    log_message = lambda *args: None
 
-    def log_message(self, *args):
-        pass
-
-    def record(self, body):
+    def serve(self):
+        body = self.rfile.read(int(self.headers.get("Content-Length") or 0))
         url = self.path
         if self.command != "CONNECT" and "://" not in url:
             url = "http://%s%s" % (self.headers.get("Host", ""), url)
-        url = url.replace(":80/", "/", 1) if url.startswith("http://") else url
-        entry = {"method": self.command, "url": url, "headers": dict(self.headers),
-                 "body": body.decode("latin-1")}
         with LOCK, open(LOG, "a", encoding="utf-8") as f:
-            f.write(json.dumps(entry) + "\n")
-
-    def do_CONNECT(self):
-        self.record(b"")
-        self.send_response(502)
-        self.send_header("Content-Length", "0")
-        self.end_headers()
-
-    def serve(self):
-        length = int(self.headers.get("Content-Length") or 0)
-        self.record(self.rfile.read(length))
-        status, body, options = SCENARIOS.get(urlsplit(self.path).path, (404, "text:none", []))
+            f.write(json.dumps({"method": self.command, "url": url.replace(":80/", "/", 1),
+                                "headers": dict(self.headers), "body": body.decode("latin-1")}) + "\n")
+        status, spec, options = SCENARIOS.get(urlsplit(self.path).path, (404, "text:none", []))
+        if self.command == "CONNECT":
+            status, spec, options = 502, "-", []
         if "hang" in options:
-            time.sleep(120)
-            return
-        data = body_of(body)
+            return time.sleep(120)
+        data = body_of(spec)
         self.send_response(status)
         declared = str(len(data))
         for key, _, value in (o.partition(":") for o in options):
-            if key == "header":
-                self.send_header(*value.split("=", 1))
-            elif key == "location":
-                self.send_header("Location", value)
-            elif key == "length":
-                declared = value
-        if "nolength" in options or declared != str(len(data)):
-            self.close_connection = True
+            if key in ("header", "location"):
+                self.send_header(*(value.split("=", 1) if key == "header" else ("Location", value)))
+            declared = value if key == "length" else declared
+        self.close_connection = "nolength" in options or declared != str(len(data))
         if "nolength" not in options:
             self.send_header("Content-Length", declared)
         self.end_headers()
         if self.command == "HEAD":
             return
-        for i in range(len(data)) if "trickle" in options else []:
-            self.wfile.write(data[i:i + 1])
+        for chunk in [data[i:i + 1] for i in range(len(data))] if "trickle" in options else [data]:
+            self.wfile.write(chunk)
             self.wfile.flush()
-            time.sleep(1)
-        if "trickle" not in options:
-            self.wfile.write(data)
+            time.sleep(1 if "trickle" in options else 0)
 
-    do_GET = do_POST = do_HEAD = serve
+    do_GET = do_POST = do_HEAD = do_CONNECT = serve
 
 
 if __name__ == "__main__":

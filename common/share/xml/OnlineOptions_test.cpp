@@ -8,8 +8,7 @@ TEST(OnlineOptions, DocumentRules) {
         "<information version=\"1.0\" xml:lang=\"en\"><post-status>http://p/en</post-status>"
         "<cntry-lookup>http://c/en</cntry-lookup><msi-url>http://m/en</msi-url>"
         "<offline-options>a&lt;b&gt;c&amp;d</offline-options></information>";
-    const std::string ja0 =
-        "<information version=\"1.0\" xml:lang=\"ja\"><post-status>0</post-status></information>";
+    const std::string ja0 = "<information version=\"1.0\" xml:lang=\"ja\"><post-status>0</post-status></information>";
     const std::string jaBare = "<information version=\"1.0\" xml:lang=\"ja\"/>";
     const std::string ja2 = "<information version=\"2.0\" xml:lang=\"ja\"><post-status>x</post-status></information>";
     const std::string longUrl = "<information version=\"1.0\" xml:lang=\"ja\"><post-status>" +
@@ -26,7 +25,7 @@ TEST(OnlineOptions, DocumentRules) {
         {head + jaBare + en + "</calyx-update>", "ja", "|||"},
         {head + en + ja2 + "</calyx-update>", "ja", "http://p/en|http://c/en|http://m/en|a<b>c&d"},
         {head + longUrl + "</calyx-update>", "ja", "|http://c/ja||"},
-        {head + "<information version=\"1.0\" xml:lang=\"en\"><post-status></post-status></information></calyx-update>", "en", "|||"},
+        {head + "<information version=\"1.0\" xml:lang=\"en\"><post-status/></information>", "en", "|||"},
         {"<other/>", "ja", "error"},
         {"<calyx-update><a>", "ja", "|||"},
     };

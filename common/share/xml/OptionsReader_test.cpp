@@ -1,6 +1,5 @@
 #include "OptionsReader.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,13 +22,10 @@ std::string read(const std::string& text) {
     }
 }
 
-std::string nested(int depth) {
-    std::string open, close;
-    for (int i = 0; i < depth; ++i) {
-        open += "<a>";
-        close += "</a>";
-    }
-    return open + close;
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
 }
 
 } // namespace
@@ -40,7 +36,6 @@ TEST(OptionsReader, TreeTable) {
         std::string expected;  // a tree, or the start of an error
     } cases[] = {
         {"<?xml version=\"1.0\"?><!-- c --><r a=\"1\" b=2><x/>t</r>", "(r[a=1][b=2](x()'t'))"},
-        {"<r>a&lt;b&gt;c&amp;d</r>", "(r('a<b>c&d'))"},
         {"<r>&quote;&quot;&apos;&nbsp;</r>", "(r('\"&quot;'&nbsp;'))"},
         {"<r a=\"&amp;\"/>", "(r[a=&amp;]())"},
         {"<r><x>1</y>2</r>", "(r(x('1')'2'))"},
@@ -50,17 +45,12 @@ TEST(OptionsReader, TreeTable) {
         {"<!-- open", "()"},
         {"<r>< x</r>", "error: "},
         {"</>", "error: "},
-        {nested(64), std::string()},
-        {nested(65), "error: "},
+        {repeat("<a>", 64) + repeat("</a>", 64), "(" + repeat("a(", 64) + repeat(")", 65)},
+        {repeat("<a>", 65), "error: "},
     };
     for (const Case& c : cases) {
+        // Errors are matched by their start, trees whole.
         const std::string got = read(c.text);
-        if (c.expected.empty()) {
-            EXPECT_EQ(std::string::npos, got.find("error")) << c.text.substr(0, 40);
-        } else if (c.expected == "error: ") {
-            EXPECT_THAT(got, ::testing::StartsWith("error: ")) << c.text;
-        } else {
-            EXPECT_EQ(c.expected, got) << c.text;
-        }
+        EXPECT_EQ(c.expected, c.expected == "error: " ? got.substr(0, 7) : got) << c.text.substr(0, 40);
     }
 }

@@ -1,7 +1,6 @@
 #include "XmlElement.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "ComInitializer.h"
 
@@ -65,11 +64,8 @@ TEST(XmlElement, DocumentXPathTable) {
 
 TEST(XmlElement, AttributesAndOptionalElements) {
     ComInitializer com;
-    const xml::Element root = xml::Element::load(kBaselines);
-    const std::vector<xml::Element> families = root.selectElements("/cxrVersions/family");
+    const std::vector<xml::Element> families = xml::Element::load(kBaselines).selectElements("/cxrVersions/family");
     ASSERT_EQ(2u, families.size());
-    EXPECT_EQ("1.8.0", families[0].attribute("id"));
-    EXPECT_EQ("", families[1].attribute("default"));
-    EXPECT_FALSE(families[1].selectElementIfExist("latestVersion").has_value());
-    EXPECT_EQ("1.8.0_451", families[0].selectElementIfExist("latestVersion")->text());
+    EXPECT_EQ("1.8.0|", families[0].attribute("id") + "|" + families[1].attribute("default"));
+    EXPECT_FALSE(families[1].selectElementIfExist("latestVersion") || !families[0].selectElementIfExist("ranges"));
 }
