@@ -1,6 +1,5 @@
-// Any text reads without a crash or hang; a text escaped with the reader's
-// entities reads back unchanged as an element's text, and a text without
-// double quotes as an attribute value.
+// Any text reads without a crash or hang; escaped with the reader's entities it reads
+// back unchanged as an element's text, and without double quotes as an attribute.
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -16,42 +16,32 @@ export http_proxy="http://127.0.0.1:$(cat "$stub/port")"
 
 # run <options path> args...: one silent install with that options document.
 run() {
-    remove_product "$product"
-    forget_country
+    remove_product "$product"; forget_country
     cx_wine reg add "$vendor" /v InstallerXmlURL /d "http://options.calyx.example$1" /f /reg:32 >/dev/null
     : >"$stub/requests.jsonl"
-    run_installer /s "${@:2}"
-    expect_code 0
+    run_installer /s "${@:2}"; expect_code 0
 }
 
-# requested "<METHOD> <url>" [agent]: the stand-in saw that request.
+# requested <METHOD> <url> [agent]: the stand-in saw that request.
 requested() {
-    python3 - "$stub/requests.jsonl" "$@" <<'PY' || fail "no request: $*"
-import json, sys
-method, url = sys.argv[2].split(" ", 1)
-agent = sys.argv[3] if len(sys.argv) > 3 else None
-sys.exit(not any(r["method"] == method and r["url"] == url and agent in (None, r["headers"].get("User-Agent"))
-                 for r in map(json.loads, open(sys.argv[1]))))
-PY
+    grep -F "\"method\": \"$1\", \"url\": \"$2\"" "$stub/requests.jsonl" |
+        grep -qF "\"User-Agent\": \"${3:-}" || fail "no request: $*"
 }
 
 run /o.xml /lang=1041
-requested "GET http://options.calyx.example/o.xml"
-requested "HEAD http://www.calyx.example/geo" cxprobe
-requested "GET http://dl.calyx.example/promo/CalyxPromoBanner_ja.png"
+requested GET http://options.calyx.example/o.xml
+requested HEAD http://www.calyx.example/geo cxprobe
+requested GET http://dl.calyx.example/promo/CalyxPromoBanner_ja.png
 cx_wine reg query "$policy" /v Country /reg:32 | grep -q 'JP' || fail "Country not stored"
 cmp -s "$banner" "$repo/resources/promo/CalyxPromoBanner.png" || fail "banner not kept"
 
 run /o.xml /lang=1042
-requested "GET http://dl.calyx.example/promo/CalyxPromoBanner_ko.png"
+requested GET http://dl.calyx.example/promo/CalyxPromoBanner_ko.png
 expect_log "Checksum verification for"
 [ ! -e "$banner" ] || fail "a banner with the wrong digest was kept"
 
 run /o.xml /lang=1033
-requested "GET http://options.calyx.example/o.xml"
+requested GET http://options.calyx.example/o.xml
 ! grep -q 'CalyxPromoBanner' "$stub/requests.jsonl" || fail "English asked for a banner"
 
-started=$SECONDS
 run /o-hang.xml
-expect_log "Wrapper exit code: 0"
-echo "a silent options server: the run took $((SECONDS - started)) s"

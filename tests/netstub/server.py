@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""Stand-in web server: serves the rows of scenarios.tsv by path (also as a
-proxy asked for an absolute URL), answers CONNECT with 502, and appends each
-request (method, absolute URL, headers, body) to a log as a JSON line.
-usage: server.py <port file> <request log>"""
+# server.py <port file> <request log>: serves the rows of scenarios.tsv by path (also
+# as a proxy), CONNECT with 502; logs each request (method, URL, headers, body) as JSON.
 import json, os, sys, threading, time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import urlsplit

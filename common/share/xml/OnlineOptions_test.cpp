@@ -14,11 +14,8 @@ TEST(OnlineOptions, DocumentRules) {
     const std::string longUrl = "<information version=\"1.0\" xml:lang=\"ja\"><post-status>" +
                                 std::string(256, 'p') + "</post-status><msi-url>" + std::string(260, 'm') +
                                 "</msi-url><cntry-lookup>http://c/ja</cntry-lookup></information>";
-    struct Case {
-        std::string document;
-        std::string locale;
-        std::string expected;  // post-status|country|package|offline, or an error's start
-    } cases[] = {
+    // Expected: post-status|country lookup|package|offline options, or "error".
+    struct Case { std::string document, locale, expected; } cases[] = {
         {head + en + "</calyx-update>", "ja", "http://p/en|http://c/en|http://m/en|a<b>c&d"},
         {head + en + ja0 + "</calyx-update>", "ja", "|||"},
         {head + en + jaBare + "</calyx-update>", "ja", "|||"},
@@ -30,13 +27,11 @@ TEST(OnlineOptions, DocumentRules) {
         {"<calyx-update><a>", "ja", "|||"},
     };
     for (const Case& c : cases) {
-        std::string got;
+        std::string got = "error";
         try {
             const OnlineOptions o = OnlineOptions::fromDocument(c.document, c.locale);
             got = o.postStatusUrl + "|" + o.countryLookupUrl + "|" + o.packageUrl + "|" + o.offlineOptions;
-        } catch (const std::exception&) {
-            got = "error";
-        }
+        } catch (const std::exception&) {}
         EXPECT_EQ(c.expected, got) << c.document;
     }
 }

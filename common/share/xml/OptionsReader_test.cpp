@@ -31,20 +31,15 @@ std::string repeat(const std::string& text, int times) {
 } // namespace
 
 TEST(OptionsReader, TreeTable) {
-    struct Case {
-        std::string text;
-        std::string expected;  // a tree, or the start of an error
-    } cases[] = {
+    struct Case { std::string text, expected; } cases[] = {  // a tree, or an error
         {"<?xml version=\"1.0\"?><!-- c --><r a=\"1\" b=2><x/>t</r>", "(r[a=1][b=2](x()'t'))"},
         {"<r>&quote;&quot;&apos;&nbsp;</r>", "(r('\"&quot;'&nbsp;'))"},
         {"<r a=\"&amp;\"/>", "(r[a=&amp;]())"},
         {"<r><x>1</y>2</r>", "(r(x('1')'2'))"},
         {"<r><!DOCTYPE r [<!ENTITY e \"x\">]>&e;</r>", "(r(']>&e;'))"},
-        {"<r", "(r())"},
-        {"<r a=\"open", "(r[a=open]())"},
+        {"<r", "(r())"}, {"<r a=\"open", "(r[a=open]())"},
         {"<!-- open", "()"},
-        {"<r>< x</r>", "error: "},
-        {"</>", "error: "},
+        {"<r>< x</r>", "error: "}, {"</>", "error: "},
         {repeat("<a>", 64) + repeat("</a>", 64), "(" + repeat("a(", 64) + repeat(")", 65)},
         {repeat("<a>", 65), "error: "},
     };

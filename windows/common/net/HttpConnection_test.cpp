@@ -14,8 +14,7 @@ namespace {
 // The stand-in server of the CTest fixture "netstub".
 std::string stubUrl(const std::string& path) {
     const std::string port = testsupport::readFile(testsupport::binaryDir() + "/netstub/port");
-    if (port.empty()) throw std::runtime_error("the netstub fixture is not running");
-    return "http://127.0.0.1:" + port + path;
+    return port.empty() ? throw std::runtime_error("no netstub fixture") : "http://127.0.0.1:" + port + path;
 }
 
 HttpConnection::Settings settingsFor(const std::string& url, bool allowHttp = true, bool follow = true) {

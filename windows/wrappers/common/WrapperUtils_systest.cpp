@@ -9,31 +9,21 @@
 
 namespace {
 
-// The stand-in browser copied as <folder>\firefox.exe.
-std::string standInFirefox(const std::string& folderName) {
-    const std::string program = testsupport::testFolder(folderName) + "\\firefox.exe";
-    const std::string built = testsupport::binaryDir() + "/bin/standin_browser.exe";
-    return CopyFileA(built.c_str(), program.c_str(), FALSE) ? program : throw std::runtime_error("no " + built);
-}
-
 UniqueHandle start(const std::string& program, std::string arguments) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
+    STARTUPINFOA startup = {sizeof(startup)};
     PROCESS_INFORMATION info = {};
     arguments = "\"" + program + "\" " + arguments;
-    if (!CreateProcessA(program.c_str(), &arguments[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (!CreateProcessA(program.c_str(), &arguments[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         throw std::runtime_error("cannot start " + program);
-    }
     CloseHandle(info.hThread);
     WaitForInputIdle(info.hProcess, 10000);  // its window exists from then on
     return UniqueHandle(info.hProcess);
 }
 
 DWORD exitCodeOf(const UniqueHandle& process) {
-    WaitForSingleObject(process.get(), 15000);
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.get(), &code);
-    return code;
+    WaitForSingleObject(process.get(), 15000);
+    return GetExitCodeProcess(process.get(), &code) ? code : STILL_ACTIVE;
 }
 
 } // namespace
@@ -41,7 +31,8 @@ DWORD exitCodeOf(const UniqueHandle& process) {
 // Closing sends WM_CLOSE to every window of the browser and kills one that
 // ignores it; the flag goes and the browser comes back on the verify page.
 TEST(BrowserRestart, FlagClosesAndRelaunchesFirefox) {
-    const std::string program = standInFirefox("restart");
+    const std::string program = testsupport::testFolder("restart") + "\\firefox.exe";
+    ASSERT_TRUE(CopyFileA((testsupport::binaryDir() + "/bin/standin_browser.exe").c_str(), program.c_str(), FALSE));
     struct Unregister {
         ~Unregister() { Registry::open(Registry::localMachine(), "SOFTWARE", Registry::Mode::Write).deleteTree("Mozilla"); }
     } unregister;
