@@ -19,6 +19,7 @@ def body_of(spec):
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    disable_nagle_algorithm = True  # small answers go out at once
     log_message = lambda *args: None
 
     def serve(self):
