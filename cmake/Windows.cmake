@@ -74,7 +74,7 @@ gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
 # service runs one install at a time, so these never overlap.
 cx_add_test_executable(system_tests ${portableSysTests} ${windowsSysTests} ${cxrofflineTests})
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600)
+    PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600 FIXTURES_REQUIRED netstub)
 
 # The carried package's language transforms, applied by the installer service.
 cx_add_test_executable(transform_tests ${CMAKE_SOURCE_DIR}/packages/runtime/LanguageTransforms_systest.cpp)
