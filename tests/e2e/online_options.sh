@@ -10,14 +10,14 @@ vendor='HKLM\Software\Calyxware'
 policy='HKLM\Software\Calyxware\Calyx Update\Policy'
 forget_country() { cx_wine reg delete "$policy" /v Country /f /reg:32 >/dev/null 2>&1 || true; }
 trap 'remove_product "$product"; forget_country; rm -f "$banner"; "$repo/tests/netstub/netstub" stop "$stub"
-      cx_wine reg delete "$vendor" /v InstallerXmlURL /f /reg:32 >/dev/null 2>&1 || true' EXIT
+      cx_wine reg delete "$vendor" /v InstallerXmlURL /f /reg:"$(carried_bits)" >/dev/null 2>&1 || true' EXIT
 "$repo/tests/netstub/netstub" start "$stub"
 export http_proxy="http://127.0.0.1:$(cat "$stub/port")"
 
 # run <options path> args...: one silent install with that options document.
 run() {
     remove_product "$product"; forget_country
-    cx_wine reg add "$vendor" /v InstallerXmlURL /d "http://options.calyx.example$1" /f /reg:32 >/dev/null
+    cx_wine reg add "$vendor" /v InstallerXmlURL /d "http://options.calyx.example$1" /f /reg:"$(carried_bits)" >/dev/null
     : >"$stub/requests.jsonl"
     run_installer /s "${@:2}"; expect_code 0
 }
