@@ -1,5 +1,5 @@
 // A stand-in browser for the restart tests: appends its command line to
-// commandline.txt beside itself, shows a window and exits with 7 on
+// commandline.txt beside itself once its window is up, exits with 7 on
 // WM_CLOSE, unless started with --stubborn, which ignores it.
 #include <windows.h>
 
@@ -19,7 +19,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string record = std::string(self, std::strrchr(self, '\\') + 1) + "commandline.txt";
-    if (FILE* f = std::fopen(record.c_str(), "a")) std::fprintf(f, "%s\n", GetCommandLineA()), std::fclose(f);
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
@@ -27,6 +26,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     RegisterClassA(&windowClass);
     CreateWindowA("CxStandInBrowser", "stand-in browser", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                   nullptr, instance, nullptr);
+    if (FILE* f = std::fopen(record.c_str(), "a")) std::fprintf(f, "%s\n", GetCommandLineA()), std::fclose(f);
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     return static_cast<int>(message.wParam);
