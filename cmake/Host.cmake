@@ -16,7 +16,7 @@ cx_layers()
 target_link_libraries(cx_foundation PUBLIC ZLIB::ZLIB Threads::Threads)
 # Built with coverage instrumentation so fuzz targets can link against it.
 if(CX_SANITIZE)
-    foreach(layer cx_foundation cx_ipc cx_progress cx_settings cx_unzip)
+    foreach(layer cx_foundation cx_ipc cx_progress cx_settings cx_unzip cx_options)
         get_target_property(kind ${layer} TYPE)
         if(kind STREQUAL "STATIC_LIBRARY")
             target_compile_options(${layer} PRIVATE -fsanitize=fuzzer-no-link)

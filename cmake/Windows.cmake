@@ -64,18 +64,20 @@ function(cx_add_test_executable name)
         CX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" CX_BINARY_DIR="${CMAKE_BINARY_DIR}")
     target_compile_options(${name} PRIVATE
         $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/tests -I${CMAKE_SOURCE_DIR}/resources>)
-    add_dependencies(${name} carried_packages cxroffline)
+    add_dependencies(${name} carried_packages cxroffline standin_browser)
 endfunction()
 
+include(${CMAKE_SOURCE_DIR}/tests/netstub/netstub.cmake)
 cx_add_test_executable(windows_tests ${CX_TESTS})
-gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES FIXTURES_REQUIRED netstub)
 
 # Tests that install packages or change shared machine state: the installer
 # service runs one install at a time, so these never overlap.
 cx_add_test_executable(system_tests ${CX_SYSTESTS} ${cxrofflineTests})
 target_include_directories(system_tests PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600)
+    PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600 FIXTURES_REQUIRED netstub)
 
 # The carried package's language transforms, applied by the installer service.
 cx_add_test_executable(transform_tests ${CMAKE_SOURCE_DIR}/packages/runtime/LanguageTransforms_systest.cpp)
@@ -99,6 +101,8 @@ endif()
 
 # Reports a program's whole exit code under Wine, for scripts.
 add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)
+# A browser window for the restart tests.
+add_executable(standin_browser WIN32 ${CMAKE_SOURCE_DIR}/tests/tools/standin_browser.cpp)
 
 # The same installer carrying the failing fixture package.
 add_executable(cxroffline_failing WIN32 ${cxrofflineSources} ${CMAKE_SOURCE_DIR}/tests/failing_installer.rc)

@@ -64,3 +64,8 @@ void closeLocalMemory(HLOCAL h) {
     if (h == nullptr) return;
     if (LocalFree(h) != nullptr) logCloseFailure("LocalFree(", h, GetLastError());
 }
+
+void closeInternetHandle(HINTERNET h) {
+    if (h == nullptr) return;
+    if (!InternetCloseHandle(h)) logCloseFailure("InternetCloseHandle(", h, GetLastError());
+}

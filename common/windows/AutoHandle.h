@@ -2,7 +2,9 @@
 
 #include <windows.h>
 #include <wincrypt.h>
+#include <wininet.h>
 #include <msi.h>
+#include <unknwn.h>
 
 #include <utility>
 
@@ -72,6 +74,7 @@ void closeCryptProvider(HCRYPTPROV h);
 void closeCryptHash(HCRYPTHASH h);
 void closeMsiHandle(MSIHANDLE h);
 void closeLocalMemory(HLOCAL h);
+void closeInternetHandle(HINTERNET h);
 
 struct KernelHandleTraits {
     static bool isValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
@@ -93,3 +96,13 @@ typedef AutoHandle<HCRYPTHASH, AutoHandleTraits<HCRYPTHASH, closeCryptHash>> Uni
 typedef AutoHandle<MSIHANDLE, AutoHandleTraits<MSIHANDLE, closeMsiHandle>> UniqueMsiHandle;
 // Memory the system allocated for the caller (LocalFree).
 typedef AutoHandle<HLOCAL, AutoHandleTraits<HLOCAL, closeLocalMemory>> UniqueLocalMemory;
+typedef AutoHandle<HINTERNET, AutoHandleTraits<HINTERNET, closeInternetHandle>> UniqueInternetHandle;
+
+// A COM interface pointer; Release cannot fail.
+template <typename I>
+struct ComPtrTraits {
+    static bool isValid(I* p) { return p != nullptr; }
+    static void close(I* p) { p->Release(); }
+};
+template <typename I>
+using UniqueComPtr = AutoHandle<I*, ComPtrTraits<I>>;

@@ -1,6 +1,9 @@
 # Helpers for end-to-end checks of the real executable under Wine.
 # Sourced by the scripts beside it; $1 of the script is the build folder.
 set -euo pipefail
+# A proxy inherited from the caller would send the installer's requests away;
+# scripts that want the stand-in server name it themselves.
+unset http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY
 build=$1
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$repo/scripts/wine.bash"

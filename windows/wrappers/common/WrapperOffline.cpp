@@ -4,13 +4,20 @@
 #include "CalyxVersion.h"
 #include "DirectoryWalk.h"
 #include "FileUtils.h"
+#include "HttpConnection.h"
 #include "InstallStatus.h"
+#include "Locale.h"
 #include "Log.h"
+#include "MessageBoxes.h"
+#include "NetUtils.h"
+#include "OnlineOptions.h"
 #include "Resource.h"
 #include "Sha256.h"
 #include "SysInfo.h"
 #include "WinErrorHandling.h"
 #include "VersionText.h"
+#include "UpdateUtils.h"
+#include "UsageValues.h"
 #include "tstrings.h"
 
 namespace {
@@ -178,6 +185,90 @@ int ExecCommand(const msi::InstallData& request, void (*install)(const msi::Inst
         reportCaughtException(SOURCE_LOCATION_NAMED("ExecCommand"), e);
     } catch (...) {
         reportCaughtException(SOURCE_LOCATION_NAMED("ExecCommand"));
+    }
+    return result;
+}
+
+namespace {
+
+const DWORD kDocumentTimeoutMs = 20000;
+const unsigned kPromoDigestString = 4008;
+
+// "<low-integrity app data>\Orvel\Calyx\cxr<version>\CalyxPromoBanner.png"
+// with its folders made; empty when a level is a link.
+std::string promoImagePath() {
+    std::string folder = SysInfo::getUserAppDataLowDir();
+    for (const std::string& level : {std::string("Orvel"), std::string("Calyx"),
+                                     "cxr" + carriedVersionWithoutBuild()}) {
+        folder += "\\" + level;
+        if (!createLevel(folder)) return std::string();
+    }
+    return tstrings::sformat("%s\\%s.png", folder.c_str(), "CalyxPromoBanner");
+}
+
+std::vector<char> fetch(const std::string& url, bool allowHttp) {
+    HttpConnection::Settings settings;
+    settings.url = url;
+    settings.allowHttp = allowHttp;
+    settings.timeoutMs = kDocumentTimeoutMs;
+    return HttpConnection::connect(settings).saveToBuffer();
+}
+
+} // namespace
+
+bool GetOptionsFromXmlIfOnline(HINSTANCE instance, unsigned langId, std::string& offlineOptions,
+                               PromoImage& image) {
+    offlineOptions.clear();
+    image.release();
+    UsageValues& usage = UsageValues::current();
+    usage.postStatusUrl.clear();
+
+    std::string url;
+    // An administrator's override may name a plain HTTP server.
+    const bool overridden = ReadCalyxwareValue("InstallerXmlURL", url, 2048);
+    if (!overridden) {
+        url = "https://" + NetUtils::vendorHost("update") + "/update/" CX_RUNTIME_FAMILY "/" CX_RUNTIME_VERSION ".xml";
+    }
+    const Locale& locale = Locale::fromLangId(langId);
+    OnlineOptions options;
+    bool result = false;
+    try {
+        const std::vector<char> text = fetch(url, overridden);
+        options = OnlineOptions::fromDocument(std::string(text.begin(), text.end()), locale.name());
+        offlineOptions = options.offlineOptions;
+        usage.postStatusUrl = options.postStatusUrl;
+        result = options.hasPostStatus();
+        if (result) {
+            std::string stored;
+            if (!ReadStoredCountry(stored)) GetCountry(options.countryLookupUrl);
+        }
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("GetOptionsFromXmlIfOnline"), e);
+        return result;
+    }
+    if (locale.langId() == Locale::english().langId() || options.packageUrl.empty()) return result;
+
+    const std::string path = promoImagePath();
+    if (path.empty()) return result;
+    try {
+        HttpConnection::Settings settings;
+        settings.url = tstrings::sformat("%s/%s_%s.png", options.packageUrl.c_str(), "CalyxPromoBanner",
+                                         locale.name().c_str());
+        settings.allowHttp = overridden;
+        settings.timeoutMs = kDocumentTimeoutMs;
+        HttpConnection::connect(settings).saveToFile(path);
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("GetOptionsFromXmlIfOnline"), e);
+        return result;
+    }
+    image.handle_.reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const std::string expected = loadInstallerString(instance, langId, kPromoDigestString);
+    if (image.handle_ && verifyCheckSum(path, expected)) {
+        image.path_ = path;
+    } else {
+        image.release();
+        FileUtils::tryDeleteFile(path);
     }
     return result;
 }

@@ -22,6 +22,31 @@ private:
     UniqueHandle handle_;
 };
 
+// The promotional image for the progress page, held without write or
+// delete sharing until the run ends, so the file shown is the one checked.
+class PromoImage {
+public:
+    const std::string& path() const { return path_; }
+    void release() {
+        handle_.reset();
+        path_.clear();
+    }
+
+private:
+    friend bool GetOptionsFromXmlIfOnline(HINSTANCE, unsigned, std::string&, PromoImage&);
+    std::string path_;
+    UniqueHandle handle_;
+};
+
+// Fetches the vendor's online options document ("InstallerXmlURL" of the
+// vendor key, else the built-in HTTPS address): the offline options, the
+// post-status address (into UsageValues) and, outside English, the
+// promotional image checked against string 4008. True when a post-status
+// address was obtained. Never raises; a silent server costs at most the
+// request deadlines.
+bool GetOptionsFromXmlIfOnline(HINSTANCE instance, unsigned langId, std::string& offlineOptions,
+                               PromoImage& image);
+
 // "<low-integrity app data>\Tolvane\Calyx\cxr<version>[_x64]\cxr<version>.msi"
 // with its folders created; empty when a level is a reparse point or cannot
 // be made.

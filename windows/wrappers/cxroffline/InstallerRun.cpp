@@ -17,6 +17,7 @@
 #include "Log.h"
 #include "MessageBoxes.h"
 #include "SysInfo.h"
+#include "UsageValues.h"
 #include "tstrings.h"
 
 namespace {
@@ -80,8 +81,7 @@ void InstallerRun::resetInstallStatus() {
 }
 
 void InstallerRun::initUsageValues() {
-    country_ = "YY";
-    installMethod_ = "cxof";
+    UsageValues::current() = UsageValues();
 }
 
 void InstallerRun::findOldRuntime() {
@@ -263,7 +263,9 @@ bool InstallerRun::extractPackage() {
     return true;
 }
 
-void InstallerRun::fetchOnlineOptions() {}
+void InstallerRun::fetchOnlineOptions() {
+    GetOptionsFromXmlIfOnline(instance_, langId_, offlineOptions_, promoImage_);
+}
 
 void InstallerRun::runWizardPages() {}
 
@@ -387,6 +389,7 @@ int InstallerRun::commonEnd() {
         guarded([] { SetPolicyValue("", "Method"); });
     }
     guarded([this] { installFlag_.release(); });
+    guarded([this] { promoImage_.release(); });
     if (ownsSharedState) {
         guarded([this] {
             package_.release();

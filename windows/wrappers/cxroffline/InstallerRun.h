@@ -85,10 +85,10 @@ private:
     std::string oldRuntimeVersion_;
     std::string installedAgentVersion_ = "XX";
     int agentResult_ = -99;
-    std::string country_ = "YY";
-    std::string installMethod_ = "cxof";
     bool package64Bit_ = false;
     ExtractedPackage package_;
+    std::string offlineOptions_;
+    PromoImage promoImage_;  // empty path: no image for the progress page
     std::vector<InstalledCalyx> installedRuntimes_;
     std::unique_ptr<InstalledCalyx> installedRuntime_;
     msi::InstallData request_;

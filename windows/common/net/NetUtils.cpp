@@ -1,0 +1,91 @@
+#include "NetUtils.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+
+#include "BuildInfo.h"
+#include "HttpConnection.h"
+#include "Log.h"
+#include "tstrings.h"
+
+namespace {
+
+bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+} // namespace
+
+namespace NetUtils {
+
+const std::vector<std::string>& vendorDomains() {
+    static const std::vector<std::string> domains = [] {
+        std::vector<std::string> list;
+        tstrings::split(";", list, CX_VENDOR_DOMAINS);
+        return list;
+    }();
+    return domains;
+}
+
+std::string vendorHost(const std::string& label) {
+    return label + "." + vendorDomains().front();
+}
+
+bool isConnected() {
+    DWORD flags = 0;
+    if (InternetGetConnectedState(&flags, 0) || (flags & INTERNET_CONNECTION_CONFIGURED)) return true;
+    try {
+        HttpConnection::Settings settings;
+        settings.url = "http://" + vendorHost("www") + "/";
+        settings.allowHttp = true;
+        settings.kind = HttpConnection::HEAD;
+        settings.timeoutMs = 10000;
+        settings.followRedirects = false;
+        const DWORD status = HttpConnection::connect(settings, false).status();
+        return status == HTTP_STATUS_OK || status == HTTP_STATUS_PROXY_AUTH_REQ;
+    } catch (const std::exception& e) {
+        LOG_AT_NAMED(LOG_INFO, "NetUtils::isConnected", "not connected: " << e.what());
+        return false;
+    }
+}
+
+bool isVendorHost(const std::string& host) {
+    const std::string name = tstrings::toLower(host);
+    for (const std::string& domain : vendorDomains()) {
+        const std::string wanted = tstrings::toLower(domain);
+        if (name == wanted || endsWith(name, "." + wanted)) return true;
+    }
+    return false;
+}
+
+bool isAllowedUrl(const std::string& url) {
+    char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+    URL_COMPONENTSA parts = {};
+    parts.dwStructSize = sizeof(parts);
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = sizeof(host);
+    if (url.empty() || !InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
+        return false;
+    }
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
+    return isVendorHost(host);
+}
+
+std::string fileUrl(const std::string& path) {
+    std::string url = "file:///" + path;
+    std::replace(url.begin(), url.end(), '\\', '/');
+    return url;
+}
+
+std::string maskSecrets(const std::string& url) {
+    const size_t scheme = url.find("://");
+    const size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    const size_t end = url.find_first_of("/?#", start);
+    const size_t at = url.rfind('@', end == std::string::npos ? std::string::npos : end);
+    if (at == std::string::npos || at < start) return url;
+    return url.substr(0, start) + "***" + url.substr(at);
+}
+
+} // namespace NetUtils

@@ -1,0 +1,6 @@
+#include "UsageValues.h"
+
+UsageValues& UsageValues::current() {
+    static UsageValues values;
+    return values;
+}
