@@ -1,6 +1,5 @@
 #include "CalyxProbe.h"
 
-#include <cctype>
 #include <memory>
 
 #include "Bundle.h"
@@ -23,14 +22,8 @@ RegistryView viewOf(int bits) {
     return bits == 64 ? RegistryView::Bits64 : RegistryView::Bits32;
 }
 
-bool isSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 bool isAbsolute(const std::string& path) {
-    if (!path.empty() && isSeparator(path[0])) return true;
-    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-           path[1] == ':' && isSeparator(path[2]);
+    return (!path.empty() && (path[0] == '\\' || path[0] == '/')) || FileUtils::startsWithDriveRoot(path);
 }
 
 // The Implementation-Version of an archive manifest, read as a settings text

@@ -1,5 +1,7 @@
 #include "FileUtils.h"
 
+#include <cctype>
+#include <cstring>
 #include <vector>
 
 #include "AutoHandle.h"
@@ -60,6 +62,11 @@ std::string dirName(const std::string& path) {
 std::string stripTrailingSeparators(const std::string& path) {
     const size_t end = path.find_last_not_of(kSeparators);
     return end == std::string::npos ? std::string() : path.substr(0, end + 1);
+}
+
+bool startsWithDriveRoot(const std::string& path) {
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+           std::strchr(kSeparators, path[2]) != nullptr;
 }
 
 bool exists(const std::string& path) {

@@ -17,6 +17,8 @@ std::string baseName(const std::string& path);
 // Text before the last "\" or "/"; empty when there is none.
 std::string dirName(const std::string& path);
 std::string stripTrailingSeparators(const std::string& path);
+// A drive letter, ":" and a separator: "C:\", "d:/".
+bool startsWithDriveRoot(const std::string& path);
 bool exists(const std::string& path);
 bool isDirectory(const std::string& path);
 // Control characters and <>:"|?*/\ cannot be part of a file name.

@@ -10,8 +10,6 @@
 #include "VersionText.h"
 #include "tstrings.h"
 
-#include <cctype>
-
 const char* const kCalyxwareKey = "SOFTWARE\\Calyxware";
 const char* const kPolicyKey = "SOFTWARE\\Calyxware\\Calyx Update\\Policy";
 
@@ -178,10 +176,8 @@ void EnsureSchedulerEntry() {
 std::string DefaultInstallFolderFrom(const std::vector<std::string>& programFilesCandidates) {
     for (const std::string& candidate : programFilesCandidates) {
         const std::string folder = tstrings::trimRight(candidate, "\\/");
-        const bool drive = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) &&
-                           folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
         const bool share = folder.size() > 2 && folder.compare(0, 2, "\\\\") == 0;
-        if (drive || share) {
+        if (FileUtils::startsWithDriveRoot(folder) || share) {
             return folder + "\\Calyx\\cxr" + withoutBuild(CalyxVersion(CX_RUNTIME_VERSION)).toString();
         }
     }
