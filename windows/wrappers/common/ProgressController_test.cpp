@@ -4,12 +4,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <mutex>
 
 #include "ClientOperation.h"
 #include "ProgressController.h"
-#include "RecordingProgressView.h"
 #include "TestSupport.h"
 
 using progress::Operation;
@@ -17,25 +15,36 @@ using ::testing::HasSubstr;
 
 namespace {
 
-const Operation Pause;  // lets the running operation outrun its time
-
-struct Case {
-    const char* name;
-    std::vector<Operation> records;
-    bool viewRaises;
-    bool completes;
+// The page: keeps every percentage; one that raises keeps it first.
+struct RecordingView : ProgressView {
+    void setProgress(double percent) override {
+        std::lock_guard<std::mutex> lock(mutex);
+        values.push_back(percent);
+        if (raises) throw std::runtime_error("page gone");
+    }
+    std::vector<double> get() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return values;
+    }
+    bool raises = false;
+    std::mutex mutex;
+    std::vector<double> values;
 };
 
-std::string mailboxName(const char* name) {
-    return std::string("CxProgressTest.") + name + "." + std::to_string(GetCurrentProcessId());
-}
+std::string log() { return testsupport::readFile(testsupport::tempDir() + "\\cxtimer.log"); }
+
+const Operation Pause;  // lets the running operation outrun its expected time
 
 } // namespace
 
-// Operations 1 and 2 expected to take 200 and 600 ms; each record is posted
-// after three polls, and stop() comes after the last.
+// Operations 1 and 2 expected to take 200 and 600 ms; a record every three
+// polls, stop() after the last.
 TEST(ProgressController, BarNeverFallsAndShows100OnceLastAfterTheLastRecord) {
-    const Case cases[] = {
+    const struct {
+        const char* name;
+        std::vector<Operation> records;
+        bool viewRaises, completes;
+    } cases[] = {
         {"in order", {{1, 1}, {2, 1}, {2, 2}}, false, true},
         {"last outruns its time", {{1, 1}, {2, 1}, Pause, Pause, Pause, {2, 2}}, false, true},
         {"later start skips", {{2, 1}, {2, 2}}, false, true},
@@ -44,10 +53,11 @@ TEST(ProgressController, BarNeverFallsAndShows100OnceLastAfterTheLastRecord) {
         {"stopped before the pass began", {}, false, false},
         {"page raises", {{1, 1}, {2, 2}}, true, true},
     };
-    for (const Case& c : cases) {
-        const std::string name = mailboxName(c.name);
-        RecordingProgressView view(c.viewRaises);
-        const size_t logFrom = testsupport::readFile(testsupport::tempDir() + "\\cxtimer.log").size();
+    for (const auto& c : cases) {
+        const std::string name = std::string("CxProgressTest.") + c.name;
+        RecordingView view;
+        view.raises = c.viewRaises;
+        const size_t logFrom = log().size();
         std::vector<double> beforeLast;
         {
             ProgressController controller(&view, {{1, 200}, {2, 600}}, name);
@@ -55,7 +65,7 @@ TEST(ProgressController, BarNeverFallsAndShows100OnceLastAfterTheLastRecord) {
             progress::ClientOperation client(name);
             for (const Operation& record : c.records) {
                 Sleep(3 * ProgressController::PollMs);
-                beforeLast = view.getValues();
+                beforeLast = view.get();
                 if (record.getId()) client.post(record.getId(), record.getState());
             }
             if (!c.records.empty()) Sleep(3 * ProgressController::PollMs);
@@ -63,33 +73,25 @@ TEST(ProgressController, BarNeverFallsAndShows100OnceLastAfterTheLastRecord) {
             ipc::SharedMemory<Operation> mailbox(ipc::SharedMemoryUnsafe::Open, name);
             EXPECT_EQ(ipc::SharedMemory<Operation>::Snapshot(mailbox).get(), Operation()) << c.name;
         }
-        const std::vector<double> values = view.getValues();
+        const std::vector<double>& values = view.values;  // the pass has ended
         EXPECT_TRUE(std::is_sorted(values.begin(), values.end())) << c.name;
         EXPECT_EQ(std::count(beforeLast.begin(), beforeLast.end(), 100.0), 0) << c.name;
         EXPECT_EQ(std::count(values.begin(), values.end(), 100.0), c.completes ? 1 : 0) << c.name;
-        if (c.completes) {
-            EXPECT_EQ(values.back(), 100.0) << c.name;
-        }
-        const std::string log =
-            testsupport::readFile(testsupport::tempDir() + "\\cxtimer.log").substr(logFrom);
-        if (c.viewRaises) {
-            EXPECT_THAT(log, HasSubstr("ProgressController::setPosition")) << c.name;
-            EXPECT_EQ(log.find("page gone"), log.rfind("page gone")) << c.name;
-            EXPECT_THAT(log, HasSubstr("more progress page calls failed")) << c.name;
-        }
+        EXPECT_TRUE(!c.completes || values.back() == 100.0) << c.name;
+        const std::string logged = log().substr(logFrom);
+        EXPECT_EQ(logged.find("page gone") != std::string::npos, c.viewRaises) << c.name;
+        EXPECT_EQ(logged.find("page gone"), logged.rfind("page gone")) << c.name;
+        EXPECT_EQ(logged.find("more progress page calls failed") != std::string::npos, c.viewRaises)
+            << c.name;
     }
 }
 
-// An object of another kind holds the mailbox's name: no controller, a log
-// record, and the caller goes on.
+// An object of another kind holds the mailbox's name.
 TEST(ProgressController, MailboxThatCannotBeMadeLeavesTheInstallWithoutABar) {
-    const std::string name = mailboxName("squatted");
-    const HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+    const HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, "CxProgressTest.squatted");
     ASSERT_NE(squatter, nullptr);
-    RecordingProgressView view;
-    EXPECT_EQ(startProgressController(&view, name), nullptr);
+    EXPECT_EQ(startProgressController(nullptr, "CxProgressTest.squatted"), nullptr);
     CloseHandle(squatter);
-    EXPECT_THAT(testsupport::readFile(testsupport::tempDir() + "\\cxtimer.log"),
-                HasSubstr("The install runs without a progress bar"));
-    EXPECT_NE(startProgressController(&view, name), nullptr);
+    EXPECT_THAT(log(), HasSubstr("The install runs without a progress bar"));
+    EXPECT_NE(startProgressController(nullptr, "CxProgressTest.squatted"), nullptr);
 }
