@@ -107,7 +107,9 @@ void ProgressController::setPass(progress::OperationSequence* sequence, PassStat
     try {
         ipc::Mutex::Lock lock(conditional.getMutex());
         current = sequence;
-        state = newState;
+        // Never back: a pass that ended says so again on its way out, maybe
+        // after stop() has marked it stopped.
+        state = std::max(state, newState);
         conditional.notify(false);
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("ProgressController::run"), e);
