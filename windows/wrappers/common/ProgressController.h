@@ -24,9 +24,9 @@ class OperationSequence;
 // progress page's bar: one pass on a thread of its own, from start() until
 // the last operation completes, a Terminated record comes, or stop().
 //
-// The view shows 100 once, as its last value, and only after the record
-// that completed the last operation: an operation that outruns its
-// expected duration holds the bar just below 100 until then.
+// The view shows 100 once, as its last value, when the pass ends with
+// every operation complete: a last operation that outruns its expected
+// duration holds the bar just below 100 until its record (or stop()) comes.
 class ProgressController : public ipc::Runnable, public progress::ProgressUpdater {
 public:
     typedef std::vector<progress::ChunkedProgress::Chunk> Operations;
