@@ -13,6 +13,8 @@ expect_well_formed_log
 expect_log "MSI command line: "
 expect_log "MsiInstallProduct("
 expect_log "Wrapper exit code: 0"
+# No page, so no window: the UI thread logs the display's DPI when it starts.
+! grep -qF "systemDPI:" <<<"$runlog" || fail "a silent run made a window"
 product_registered "$code_of_product" || fail "product $code_of_product not registered"
 home=$(default_home "$bits")
 [ -f "$home/bin/calyx.exe" ] || fail "no launcher in $home"

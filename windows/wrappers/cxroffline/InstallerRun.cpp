@@ -16,6 +16,7 @@
 #include "Locale.h"
 #include "Log.h"
 #include "MessageBoxes.h"
+#include "ProgressController.h"
 #include "SysInfo.h"
 #include "UsageValues.h"
 #include "tstrings.h"
@@ -66,6 +67,7 @@ void InstallerRun::initCommonControls() {
 }
 
 void InstallerRun::prepareInstallRequest() {
+    request_.callback = &installCallback_;
     // A 32-bit build always carries the 32-bit package.
     package64Bit_ = SysInfo::isNative64BitProcess();
 }
@@ -314,6 +316,11 @@ void InstallerRun::executePackage() {
     if (silent_) {
         MarkSilentInstall();
     }
+    // Only an interactive install has a bar, and so a mailbox; without a
+    // controller the package runs all the same. No page is shown yet. The
+    // controller stops when this step ends.
+    const std::unique_ptr<ProgressController> progress =
+        silent_ ? nullptr : startProgressController(nullptr);
     exitCode_ = ExecCommand(request_);
     if (exitCode_ == 0) {
         describeInstalledRuntime();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "InstallCallback.h"
 #include "InstallConfigData.h"
 #include "InstallFlag.h"
 #include "InstalledCalyx.h"
@@ -91,6 +92,7 @@ private:
     PromoImage promoImage_;  // empty path: no image for the progress page
     std::vector<InstalledCalyx> installedRuntimes_;
     std::unique_ptr<InstalledCalyx> installedRuntime_;
+    InstallCallback installCallback_;
     msi::InstallData request_;
     InstallFlag installFlag_;
     DWORD msiStatus_ = 0;
