@@ -3,6 +3,7 @@
 # http_proxy): the document, the metrics over runs, what holds a ping back,
 # OEM removal of the metrics, and a receiver that never answers.
 source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/runtime_settings.bash"
 bits=$(carried_bits)
 product=$(carried_product_code "$bits")
 stub="$build/netstub-ping"
@@ -11,7 +12,9 @@ failing="$build/bin/cxroffline_failing.exe"
 vendor='HKLM\Software\Calyxware'
 metrics='HKLM\Software\CxrMetrics'
 forget_metrics() { cx_wine reg delete "$metrics" /f /reg:32 >/dev/null 2>&1 || true; }
-trap 'remove_product "$product"; forget_metrics; "$repo/tests/netstub/netstub" stop "$stub"
+forget_country() { cx_wine reg delete "$vendor\Calyx Update\Policy" /v Country /f /reg:32 >/dev/null 2>&1 || true; }
+keep_runtime_file
+trap 'put_back_runtime_file; remove_product "$product"; forget_metrics; forget_country; "$repo/tests/netstub/netstub" stop "$stub"
       cx_wine reg delete "$vendor" /v InstallerXmlURL /f /reg:"$bits" >/dev/null 2>&1 || true' EXIT
 "$repo/tests/netstub/netstub" start "$stub"
 export http_proxy="http://127.0.0.1:$(cat "$stub/port")"
@@ -50,7 +53,7 @@ for name, value in (a.split("=", 1) for a in sys.argv[3:]):
 PY
 }
 
-metrics_now() { cx_wine reg query "$metrics" /reg:32 2>/dev/null | tr -d '\r' | sort || true; }
+metrics_now() { cx_wine reg query "$metrics" /reg:32 2>/dev/null | tr -d '\r' | grep REG_ | sort || true; }
 no_status() { ! cx_wine reg query "$vendor" /v InstallStatus /reg:"$bits" >/dev/null 2>&1 || fail "InstallStatus kept"; }
 
 run "$failing" 1603
@@ -71,6 +74,7 @@ run "$good" 0 WEB_ANALYTICS=Disable
 sent none
 expect_log "Pings disabled."
 [ "$(metrics_now)" = "$before" ] || fail "metrics changed without pings"
+put_runtime_file ''  # the switch was kept in the runtime settings file
 
 run "$failing" 1603 MSI_CMDLINE=CXSTATUS=reinstall
 sent none
@@ -85,13 +89,13 @@ run "$failing" 1603 MSI_CMDLINE=CXSTATUS=exists
 sent "products=;cxr|-128~${bits}bit"
 ! cx_wine reg query "$metrics" /v InstallAttempts /reg:32 >/dev/null 2>&1 || fail "-128 kept InstallAttempts"
 
-run "$good" 0 OEMUPDATE=Enable
-sent evar43=1
-expect_log "RemoveCxrMetrics() - CxrMetrics key successfully removed"
-[ -z "$(metrics_now)" ] || fail "metrics kept on an OEM machine"
-
 # German names the receiver that never answers.
 run "$good" 0 /lang=1031
 sent
 grep -A1 -F '(SendHeadRequest)]' <<<"$runlog" | grep -q 'ERROR: Exception with message' || fail "hang not caught"
 expect_log "Wrapper exit code: 0"
+
+run "$good" 0 OEMUPDATE=Enable
+sent evar43=1
+expect_log "RemoveCxrMetrics() - CxrMetrics key successfully removed"
+[ -z "$(metrics_now)" ] || fail "metrics kept on an OEM machine"
