@@ -22,13 +22,7 @@ cx_wine reg add "$vendor" /v InstallerXmlURL /d "http://options.calyx.example/o.
 forget_metrics
 
 # run <program> <expected code> args...: one silent run on a machine without the product.
-run() {
-    remove_product "$product"
-    : >"$stub/requests.jsonl"
-    installer=$1
-    run_installer /s "${@:3}"
-    expect_code "$2"
-}
+run() { remove_product "$product"; : >"$stub/requests.jsonl"; installer=$1; run_installer /s "${@:3}"; expect_code "$2"; }
 
 # sent none | sent [element=value ...]: no ping, or exactly one whole document with those values.
 sent() {

@@ -12,20 +12,11 @@ namespace {
 
 ping::Inputs sample() {
     ping::Inputs in;
-    in.reportSuiteId = "testsuite";
-    in.visitorId = "1a2b-3c4d";
-    in.accessToken = "tok";
-    in.carriedVersion = "1.8.0_451-b10";
-    in.agentVersion = "2.8.451.10";
-    in.processorArch = "amd64";
-    in.osName = "win10";
-    in.method = "cxof";
-    in.country = "YY";
-    in.installAttempts = "1";
-    in.machineCounted = "false";
-    in.updateCount = "1";
-    in.defaultBrowser = 3;
-    in.browserInstalled[1] = true;
+    in.reportSuiteId = "testsuite"; in.visitorId = "1a2b-3c4d"; in.accessToken = "tok";
+    in.carriedVersion = "1.8.0_451-b10"; in.agentVersion = "2.8.451.10";
+    in.processorArch = "amd64"; in.osName = "win10"; in.method = "cxof"; in.country = "YY";
+    in.installAttempts = "1"; in.machineCounted = "false"; in.updateCount = "1";
+    in.defaultBrowser = 3; in.browserInstalled[1] = true;
     return in;
 }
 

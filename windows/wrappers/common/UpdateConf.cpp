@@ -15,6 +15,7 @@
 #include "PingDocument.h"
 #include "Registry.h"
 #include "SysInfo.h"
+#include "UpdateUtils.h"
 #include "UsageValues.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
@@ -24,8 +25,6 @@ namespace {
 const char* const kMetricsKey = "Software\\CxrMetrics";
 const char* const kUserChoiceKey =
     "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice";
-// A silent receiver must not hold the installer's exit.
-const DWORD kPingTimeoutMs = 10000;
 const bool kInstaller64 = sizeof(void*) == 8;
 
 const Registry& machine32() {
@@ -113,16 +112,10 @@ LONG readClassesDefault(const std::string& subkey, std::string& value) {
     return ERROR_FILE_NOT_FOUND;
 }
 
+// Bounded, so that a silent receiver cannot hold the installer's exit.
 void send(const std::string& url, const std::string& document) {
-    HttpConnection::Settings settings;
-    settings.url = url;
-    settings.kind = HttpConnection::POST;
-    settings.agent = "cxupdate";
-    settings.allowHttp = true;
+    HttpConnection::Settings settings = VendorRequestSettings(url, HttpConnection::POST, "cxupdate");
     settings.data = document;
-    settings.timeoutMs = kPingTimeoutMs;
-    // A redirect could carry the ping away from the vendor's hosts.
-    settings.followRedirects = false;
     HttpConnection::connect(settings).saveToBuffer();
 }
 
@@ -132,6 +125,7 @@ const std::string& MakeVisitorId() {
     UsageValues& usage = UsageValues::current();
     if (!usage.visitorId.empty()) return usage.visitorId;
     std::string stored;
+    // None is stored on a first run or after a failed one; a new id is made then.
     registryCode([&] { stored = Registry::open(machine32(), kPolicyKey).getString("VisitorId"); });
     // The stored id is read into 32 bytes, its zero included.
     if (stored.size() >= 16 && stored.size() < 32) {
@@ -293,7 +287,7 @@ int SendHeadRequest(const InstallConfigData& config, const HeadRequestInputs& in
     }
     LOG_AT_NAMED(LOG_INFO, "SendHeadRequest", "Pings enabled");
     const UsageValues& usage = UsageValues::current();
-    const std::string url = usage.postStatusUrl.substr(0, 256);
+    const std::string& url = usage.postStatusUrl;
     const std::string address = ping::target(url);
     if (address.empty() || !NetUtils::isAllowedUrl(address)) {
         LOG_AT_NAMED(LOG_ERROR, "SendHeadRequest", "No pings: unallowed url: " << url);
