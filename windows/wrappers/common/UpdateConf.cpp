@@ -45,6 +45,15 @@ LONG registryCode(Call call) {
     }
 }
 
+// Whether an optional value was read; a failure other than its absence is
+// logged, since the caller goes on with a default.
+bool readOptional(LONG code, const char* name) {
+    if (code != ERROR_SUCCESS && code != ERROR_FILE_NOT_FOUND) {
+        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", name << " not read: " << systemErrorText(code));
+    }
+    return code == ERROR_SUCCESS;
+}
+
 void logCode(const char* format, LONG code) {
     logit(tstrings::sformat(format, static_cast<long>(code), static_cast<int>(code)).c_str());
 }
@@ -58,7 +67,9 @@ LONG deleteIfPresent(const Registry& key, const char* name) {
 std::optional<CalyxVersion> parsedVersion(const std::string& text) {
     try {
         return CalyxVersion(text);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        // Counts as no version: the metrics start again from this one.
+        LOG_AT_NAMED(LOG_WARNING, "GetUpdatedCxrMetrics", e.what());
         return std::nullopt;
     }
 }
@@ -84,11 +95,9 @@ int readOfferedSpCount() {
 // The policy value when it reads, else the run's own text.
 std::string policyValue(const char* name, const std::string& fallback) {
     std::string value;
-    if (registryCode([&] { value = Registry::open(machine32(), kPolicyKey).getString(name); }) != ERROR_SUCCESS ||
-        value.empty()) {
-        return fallback;
-    }
-    return value;
+    const bool read = readOptional(
+        registryCode([&] { value = Registry::open(machine32(), kPolicyKey).getString(name); }), name);
+    return read && !value.empty() ? value : fallback;
 }
 
 bool oemInstallation(const InstallConfigData& config) {
@@ -126,7 +135,8 @@ const std::string& MakeVisitorId() {
     if (!usage.visitorId.empty()) return usage.visitorId;
     std::string stored;
     // None is stored on a first run or after a failed one; a new id is made then.
-    registryCode([&] { stored = Registry::open(machine32(), kPolicyKey).getString("VisitorId"); });
+    readOptional(registryCode([&] { stored = Registry::open(machine32(), kPolicyKey).getString("VisitorId"); }),
+                 "VisitorId");
     // The stored id is read into 32 bytes, its zero included.
     if (stored.size() >= 16 && stored.size() < 32) {
         usage.visitorId = stored;
@@ -247,11 +257,10 @@ LONG RemoveCxrMetrics() {
 
 std::string ReadDeployStatus() {
     std::string status;
-    if (registryCode([&] { status = Registry::open(machine32(), kMetricsKey).getString("RegDeployStatus"); }) !=
-        ERROR_SUCCESS) {
-        return "YY";
-    }
-    return status;
+    const bool read = readOptional(
+        registryCode([&] { status = Registry::open(machine32(), kMetricsKey).getString("RegDeployStatus"); }),
+        "RegDeployStatus");
+    return read ? status : "YY";
 }
 
 int GetDefaultBrowserCode() {
