@@ -35,6 +35,9 @@ class Handler(BaseHTTPRequestHandler):
             status, spec, options = 502, "-", []
         if "hang" in options:
             return time.sleep(120)
+        if "drop" in options:  # a receiver that takes the request and answers nothing
+            self.close_connection = True
+            return
         data = body_of(spec)
         self.send_response(status)
         declared = str(len(data))

@@ -15,7 +15,7 @@
 namespace {
 
 const int kSha256AlgorithmId = 32780;  // CALG_SHA_256
-const DWORD kCountryTimeoutMs = 10000;
+const DWORD kVendorRequestTimeoutMs = 10000;
 
 const Registry& policyView() {
     return Registry::localMachine(RegistryView::Bits32);
@@ -73,21 +73,26 @@ bool ReadStoredCountry(std::string& country) {
     }
 }
 
+HttpConnection::Settings VendorRequestSettings(const std::string& url, int kind, const std::string& agent) {
+    HttpConnection::Settings settings;
+    settings.url = url;
+    settings.kind = kind;
+    settings.agent = agent;
+    settings.allowHttp = true;
+    settings.timeoutMs = kVendorRequestTimeoutMs;
+    settings.followRedirects = false;
+    return settings;
+}
+
 bool GetCountry(const std::string& url) {
     UsageValues& usage = UsageValues::current();
     usage.country = "YY";
     if (url.empty() || !NetUtils::isAllowedUrl(url)) return false;
     if (ReadStoredCountry(usage.country)) return true;
     try {
-        HttpConnection::Settings settings;
-        settings.url = url;
-        settings.kind = HttpConnection::HEAD;
-        settings.agent = "cxprobe";
-        settings.allowHttp = true;
-        settings.timeoutMs = kCountryTimeoutMs;
-        // A redirect could lead the request away from the vendor's hosts.
-        settings.followRedirects = false;
-        const std::string value = HttpConnection::connect(settings).getHeaderValue("COUNTRY");
+        const std::string value =
+            HttpConnection::connect(VendorRequestSettings(url, HttpConnection::HEAD, "cxprobe"))
+                .getHeaderValue("COUNTRY");
         if (!IsCountryCode(value)) JP_THROW_MSG("Invalid country value : '" + value + "'");
         usage.country = value;
         Registry::open(policyView(), kPolicyKey, Registry::Mode::Write).setString("Country", value);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "HttpConnection.h"
+
 // SHA-256 of the file at path as 64 lower-case hexadecimal digits. False,
 // with an ERROR record, when the file cannot be read or hashed; never raises.
 bool getCheckSum(const std::string& path, std::string& checksum);
@@ -15,6 +17,10 @@ bool IsCountryCode(const std::string& text);
 
 // The policy value "Country" (32-bit view) when it holds a country code.
 bool ReadStoredCountry(std::string& country);
+
+// A request to a vendor address: plain HTTP allowed, bounded by 10 s, and
+// never redirected, since a redirect could lead away from the vendor's hosts.
+HttpConnection::Settings VendorRequestSettings(const std::string& url, int kind, const std::string& agent);
 
 // Sets the run's country: "YY", then the stored "Country" value, else the
 // "COUNTRY" header of a HEAD request to url (an allowed vendor address),

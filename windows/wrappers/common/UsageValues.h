@@ -9,6 +9,7 @@ struct UsageValues {
     std::string postStatusUrl;        // empty: no address
     std::string country = "YY";       // two letters; "YY" when unknown
     std::string installMethod = "cxof";
+    std::string visitorId;            // made once, by the first ping
 
     static UsageValues& current();
 };

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "AnsiText.h"
+#include "BuildInfo.h"
 #include "CalyxEnvironment.h"
 #include "FileUtils.h"
 #include "WinErrorHandling.h"
@@ -18,6 +19,7 @@
 #include "MessageBoxes.h"
 #include "ProgressController.h"
 #include "SysInfo.h"
+#include "UpdateConf.h"
 #include "UsageValues.h"
 #include "tstrings.h"
 
@@ -364,6 +366,26 @@ void InstallerRun::reportOutcome() {
         msiStatus_ = status;
         msiExtendedStatus_ = extended;
     }
+}
+
+void InstallerRun::sendUsagePing() {
+    HeadRequestInputs inputs;
+    inputs.installResult = exitCode_;
+    if (!oldRuntimeVersion_.empty()) inputs.oldVersion = oldRuntimeVersion_;
+    inputs.agentResult = agentResult_;
+    inputs.agentVersion = CX_AGENT_VERSION;
+    inputs.oldAgentVersion = installedAgentVersion_;
+    inputs.deployStatus = ReadDeployStatus();
+    inputs.msiStatusError = static_cast<int>(msiStatus_);
+    inputs.msiStatusExtendedError = static_cast<int>(msiExtendedStatus_);
+    // The ping never changes the run's outcome, and an OEM machine keeps no
+    // metrics even when the ping failed.
+    try {
+        SendHeadRequest(*config_, inputs);
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+    }
+    if (oemUpdate_) RemoveCxrMetrics();
 }
 
 void InstallerRun::reportEscapedException(const std::exception* e) {

@@ -55,6 +55,7 @@ public:
     void executePackage();           // 30
     void removeLauncherCopies();     // 31
     void reportOutcome();            // 32
+    void sendUsagePing();            // 32, after the agent install
     int commonEnd();                 // 33
 
     // The runtime the package just installed, for the final steps.

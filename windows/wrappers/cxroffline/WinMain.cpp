@@ -37,6 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
                     run.executePackage();
                     run.removeLauncherCopies();
                     run.reportOutcome();
+                    run.sendUsagePing();
                 }
             }
         }

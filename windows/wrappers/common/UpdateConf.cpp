@@ -1,0 +1,372 @@
+#include "UpdateConf.h"
+
+#include <algorithm>
+#include <climits>
+#include <ctime>
+
+#include "BuildInfo.h"
+#include "Browsers.h"
+#include "CalyxVersion.h"
+#include "HttpConnection.h"
+#include "InstallConfigData.h"
+#include "InstallStatus.h"
+#include "Log.h"
+#include "NetUtils.h"
+#include "PingDocument.h"
+#include "Registry.h"
+#include "SysInfo.h"
+#include "UpdateUtils.h"
+#include "UsageValues.h"
+#include "WinErrorHandling.h"
+#include "tstrings.h"
+
+namespace {
+
+const char* const kMetricsKey = "Software\\CxrMetrics";
+const char* const kUserChoiceKey =
+    "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice";
+const bool kInstaller64 = sizeof(void*) == 8;
+
+const Registry& machine32() {
+    return Registry::localMachine(RegistryView::Bits32);
+}
+
+// Runs one registry call the way the metrics routines report them: as the
+// call's Win32 code, ERROR_INVALID_DATA for a value of another type or size.
+template <class Call>
+LONG registryCode(Call call) {
+    try {
+        call();
+        return ERROR_SUCCESS;
+    } catch (const SysError& e) {
+        return static_cast<LONG>(e.code());
+    } catch (const std::exception&) {
+        return ERROR_INVALID_DATA;
+    }
+}
+
+// Whether an optional value was read; a failure other than its absence is
+// logged, since the caller goes on with a default.
+bool readOptional(LONG code, const char* name) {
+    if (code != ERROR_SUCCESS && code != ERROR_FILE_NOT_FOUND) {
+        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", name << " not read: " << systemErrorText(code));
+    }
+    return code == ERROR_SUCCESS;
+}
+
+void logCode(const char* format, LONG code) {
+    logit(tstrings::sformat(format, static_cast<long>(code), static_cast<int>(code)).c_str());
+}
+
+// A missing value is already what deleting wants.
+LONG deleteIfPresent(const Registry& key, const char* name) {
+    if (!key.valueExists(name)) return ERROR_SUCCESS;
+    return registryCode([&] { key.deleteValue(name); });
+}
+
+std::optional<CalyxVersion> parsedVersion(const std::string& text) {
+    try {
+        return CalyxVersion(text);
+    } catch (const std::exception& e) {
+        // Counts as no version: the metrics start again from this one.
+        LOG_AT_NAMED(LOG_WARNING, "GetUpdatedCxrMetrics", e.what());
+        return std::nullopt;
+    }
+}
+
+int readOfferedSpCount() {
+    std::optional<Registry> key;
+    if (!machine32().keyExists(kMetricsKey) ||
+        registryCode([&] { key.emplace(Registry::open(machine32(), kMetricsKey, Registry::Mode::Write)); }) !=
+            ERROR_SUCCESS) {
+        return 0;
+    }
+    if (!key->valueExists("OfferedSPCnt")) return -1;
+    DWORD value = 0;
+    const int count = registryCode([&] { value = key->getDword("OfferedSPCnt"); }) == ERROR_SUCCESS
+                          ? static_cast<int>(value) : -2;
+    const LONG deleted = deleteIfPresent(*key, "OfferedSPCnt");
+    if (deleted != ERROR_SUCCESS) {
+        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", "OfferedSPCnt not deleted: " << systemErrorText(deleted));
+    }
+    return count;
+}
+
+// The policy value when it reads, else the run's own text.
+std::string policyValue(const char* name, const std::string& fallback) {
+    std::string value;
+    const bool read = readOptional(
+        registryCode([&] { value = Registry::open(machine32(), kPolicyKey).getString(name); }), name);
+    return read && !value.empty() ? value : fallback;
+}
+
+bool oemInstallation(const InstallConfigData& config) {
+    DWORD value = 0;
+    try {
+        value = Registry::open(Registry::localMachine(), kCalyxwareKey).getDword("OEMUPDATE");
+    } catch (const std::exception& e) {
+        logit(("Registry value for OEMUPDATE is not found: " + std::string(e.what())).c_str());
+    }
+    logit(value != 0 ? "OEMUpdate after registry check is 1" : "OEMUpdate after registry check is 0");
+    return value != 0 || config.isEnabled("OEMUPDATE");
+}
+
+// A default value of HKEY_CLASSES_ROOT: the user's classes, then the
+// machine's. ERROR_FILE_NOT_FOUND when the key is in neither.
+LONG readClassesDefault(const std::string& subkey, std::string& value) {
+    const std::string path = "Software\\Classes\\" + subkey;
+    for (const Registry* root : {&Registry::currentUser(), &Registry::localMachine()}) {
+        if (root->keyExists(path)) return registryCode([&] { value = Registry::open(*root, path).getString(""); });
+    }
+    return ERROR_FILE_NOT_FOUND;
+}
+
+// Bounded, so that a silent receiver cannot hold the installer's exit.
+void send(const std::string& url, const std::string& document) {
+    HttpConnection::Settings settings = VendorRequestSettings(url, HttpConnection::POST, "cxupdate");
+    settings.data = document;
+    HttpConnection::connect(settings).saveToBuffer();
+}
+
+} // namespace
+
+const std::string& MakeVisitorId() {
+    UsageValues& usage = UsageValues::current();
+    if (!usage.visitorId.empty()) return usage.visitorId;
+    std::string stored;
+    // None is stored on a first run or after a failed one; a new id is made then.
+    readOptional(registryCode([&] { stored = Registry::open(machine32(), kPolicyKey).getString("VisitorId"); }),
+                 "VisitorId");
+    // The stored id is read into 32 bytes, its zero included.
+    if (stored.size() >= 16 && stored.size() < 32) {
+        usage.visitorId = stored;
+    } else {
+        usage.visitorId = ping::visitorId(GetTickCount(), static_cast<uint64_t>(std::time(nullptr)));
+        SetPolicyValue(usage.visitorId, "VisitorId");
+    }
+    return usage.visitorId;
+}
+
+CxrMetrics GetUpdatedCxrMetrics(int installResult) {
+    CxrMetrics out;
+    std::optional<Registry> key;
+    const LONG created =
+        registryCode([&] { key.emplace(Registry::open(machine32(), kMetricsKey, Registry::Mode::Write)); });
+    if (created != ERROR_SUCCESS) {
+        logCode("GetUpdatedCxrMetrics() - RegCreateKeyEx failed: %ld Error Code: %d\n", created);
+        return out;
+    }
+
+    DWORD machineCount = 0;
+    const LONG counted = registryCode([&] { machineCount = key->getDword("MachineCount"); });
+    if (counted == ERROR_FILE_NOT_FOUND && installResult != 0) {
+        out.machineCounted = "ZZ";
+        logit(tstrings::sformat("GetUpdatedCxrMetrics() - MachineCount registry value does not exist and will not "
+                                "be created  because install was not successful. Error: %d\n",
+                                static_cast<int>(counted)).c_str());
+    } else if (counted == ERROR_FILE_NOT_FOUND) {
+        const LONG written = registryCode([&] { key->setDword("MachineCount", 1); });
+        if (written == ERROR_SUCCESS) {
+            out.machineCounted = "false";
+            logit("GetUpdatedCxrMetrics() - MachineCount registry value created\n");
+        } else {
+            logCode("GetUpdatedCxrMetrics() - RegSetValue for MachineCount failed: %ld Error Code: %d\n", written);
+        }
+    } else if (counted == ERROR_SUCCESS) {
+        logit("GetUpdatedCxrMetrics() - MachineCount registry value exists\n");
+        out.machineCounted = installResult == 0 ? "true" : "YY";
+    } else {
+        logCode("GetUpdatedCxrMetrics() - RegQueryValueEx for MachineCount failed: %ld Error Code: %d\n", counted);
+    }
+
+    const std::optional<CalyxVersion> carried = parsedVersion(CX_RUNTIME_VERSION);
+    int attempts = 1;
+    DWORD storedAttempts = 0;
+    std::string failedVersion;
+    if (registryCode([&] { storedAttempts = key->getDword("InstallAttempts"); }) == ERROR_SUCCESS &&
+        registryCode([&] { failedVersion = key->getString("NewCxrVersion"); }) == ERROR_SUCCESS &&
+        carried && parsedVersion(failedVersion) == carried && storedAttempts < INT_MAX) {
+        attempts = static_cast<int>(storedAttempts) + 1;
+    }
+
+    DWORD storedCount = 0;
+    int updateCount = registryCode([&] { storedCount = key->getDword("UpdateCount"); }) == ERROR_SUCCESS
+                          ? static_cast<int>(std::min<DWORD>(storedCount, INT_MAX - 1)) : -1;
+
+    if (installResult == 0) {
+        std::string installedText;
+        std::optional<CalyxVersion> installed;
+        if (registryCode([&] { installedText = key->getString("CxrVersion"); }) == ERROR_SUCCESS) {
+            installed = parsedVersion(installedText);
+        }
+        if (!installed || (carried && *installed < *carried)) {
+            // An unreadable count starts at zero: the first raise counts as one.
+            updateCount = std::max(updateCount, 0) + 1;
+            const LONG version = registryCode([&] { key->setString("CxrVersion", CX_RUNTIME_VERSION); });
+            if (version != ERROR_SUCCESS) {
+                logCode("GetUpdatedCxrMetrics() - RegSetValueEx failed for CxrVersion: %ld Error Code: %d\n", version);
+            }
+            const LONG count = registryCode([&] { key->setDword("UpdateCount", static_cast<DWORD>(updateCount)); });
+            if (count != ERROR_SUCCESS) {
+                logCode("GetUpdatedCxrMetrics() - RegSetValueEx failed for UpdateCount: %ld Error Code: %d\n", count);
+            }
+        }
+    }
+    if (installResult == 0 || installResult == -128) {
+        for (const char* name : {"InstallAttempts", "NewCxrVersion"}) {
+            const LONG deleted = deleteIfPresent(*key, name);
+            if (deleted != ERROR_SUCCESS) {
+                logit(tstrings::sformat("GetUpdatedCxrMetrics() - RegDeleteValue failed for %s: %ld Error Code: %d\n",
+                                        name, static_cast<long>(deleted), static_cast<int>(deleted)).c_str());
+            }
+        }
+    } else {
+        const LONG written = registryCode([&] { key->setDword("InstallAttempts", static_cast<DWORD>(attempts)); });
+        if (written != ERROR_SUCCESS) {
+            logCode("GetUpdatedCxrMetrics() - RegSetValueEx failed for InstallAttempts: %ld Error Code: %d\n", written);
+        }
+        const LONG version = registryCode([&] { key->setString("NewCxrVersion", CX_RUNTIME_VERSION); });
+        if (version != ERROR_SUCCESS) {
+            logCode("GetUpdatedCxrMetrics() - RegSetValueEx failed for NewCxrVersion: %ld Error Code: %d\n", version);
+        }
+    }
+
+    out.installAttempts = std::to_string(attempts);
+    out.updateCount = std::to_string(std::max(updateCount, 0));
+    logit(tstrings::sformat("GetUpdatedCxrMetrics() - MachineCounted: %s, InstallAttempts: %s, UpdateCount: %s\n",
+                            out.machineCounted.c_str(), out.installAttempts.c_str(), out.updateCount.c_str())
+              .c_str());
+    return out;
+}
+
+LONG RemoveCxrMetrics() {
+    LONG result = ERROR_SUCCESS;
+    if (!machine32().keyExists(kMetricsKey)) {
+        result = ERROR_FILE_NOT_FOUND;
+    } else {
+        result = registryCode([] { machine32().deleteTree(kMetricsKey); });
+    }
+    if (result == ERROR_SUCCESS) {
+        logit("RemoveCxrMetrics() - CxrMetrics key successfully removed\n");
+    } else {
+        logit(tstrings::sformat("RemoveCxrMetrics() - RegDeleteKeyEx(): Error:%d, ErrorCode:%d\n",
+                                static_cast<int>(result), static_cast<int>(result)).c_str());
+    }
+    return result;
+}
+
+std::string ReadDeployStatus() {
+    std::string status;
+    const bool read = readOptional(
+        registryCode([&] { status = Registry::open(machine32(), kMetricsKey).getString("RegDeployStatus"); }),
+        "RegDeployStatus");
+    return read ? status : "YY";
+}
+
+int GetDefaultBrowserCode() {
+    const bool vistaOrLater = SysInfo::getOsVersion().major >= 6;
+    if (vistaOrLater && Registry::currentUser().keyExists(kUserChoiceKey)) {
+        std::string progId;
+        if (registryCode([&] { progId = Registry::open(Registry::currentUser(), kUserChoiceKey).getString("Progid"); }) !=
+            ERROR_SUCCESS) {
+            return 0;
+        }
+        return progId == "FirefoxURL" ? 2 : progId == "IE.HTTP" ? 1 : 3;
+    }
+    std::string command;
+    if (readClassesDefault("http\\shell\\open\\command", command) == ERROR_SUCCESS &&
+        command.find("chrome.exe") != std::string::npos) {
+        return 3;
+    }
+    std::string application;
+    const LONG read = readClassesDefault("http\\shell\\open\\ddeexec\\Application", application);
+    if (read == ERROR_FILE_NOT_FOUND) return vistaOrLater ? 2 : 0;
+    if (read != ERROR_SUCCESS) return 0;
+    return application == "IExplore" ? 1 : application == "Firefox" ? 2 : 3;
+}
+
+void LogHeadRequestBuffer(const std::string& document) {
+    LOG_AT_NAMED(LOG_INFO, "LogHeadRequestBuffer", "Ping Values: " << ping::loggedValues(document));
+}
+
+int SendHeadRequest(const InstallConfigData& config, const HeadRequestInputs& inputs) {
+    if (!config.isEnabled("WEB_ANALYTICS")) {
+        LOG_AT_NAMED(LOG_INFO, "SendHeadRequest", "Pings disabled.");
+        return 1;
+    }
+    LOG_AT_NAMED(LOG_INFO, "SendHeadRequest", "Pings enabled");
+    const UsageValues& usage = UsageValues::current();
+    const std::string& url = usage.postStatusUrl;
+    const std::string address = ping::target(url);
+    if (address.empty() || !NetUtils::isAllowedUrl(address)) {
+        LOG_AT_NAMED(LOG_ERROR, "SendHeadRequest", "No pings: unallowed url: " << url);
+        return 1;
+    }
+
+    ping::Inputs in;
+    in.visitorId = MakeVisitorId();
+    in.reportSuiteId = ping::reportSuiteId(url);
+    in.accessToken = ping::accessToken(url, CX_METRICS_ENDPOINT, CX_METRICS_TOKEN);
+    in.deployStatus = inputs.deployStatus;
+    in.msiStatusError = inputs.msiStatusError;
+    in.msiStatusExtendedError = inputs.msiStatusExtendedError;
+    in.carriedVersion = CX_RUNTIME_VERSION;
+    in.offeredSpCount = readOfferedSpCount();
+    in.agentResult = inputs.agentResult;
+    in.agentVersion = inputs.agentVersion;
+    in.oldAgentVersion = inputs.oldAgentVersion;
+    in.installer64 = kInstaller64;
+    in.processorArch = SysInfo::getArchName();
+    in.osName = SysInfo::getOsName();
+    in.method = policyValue("Method", usage.installMethod);
+    in.country = policyValue("Country", usage.country);
+
+    std::string status;
+    ReadCalyxwareValue("InstallStatus", status, 512);
+    ResetInstallStatus();
+    if (status == "reinstall") {
+        LOG_AT_NAMED(LOG_INFO, "SendHeadRequest", "No pings: reinstall");
+        return 1;
+    }
+    in.installResult = ping::reportedResult(inputs.installResult, status);
+    if (in.installResult != 0 || status == "decline") {
+        // The next run makes a new identity.
+        SetPolicyValue("", "VisitorId");
+        SetPolicyValue("", "Method");
+    }
+    const CxrMetrics metrics = GetUpdatedCxrMetrics(in.installResult);
+    in.installAttempts = metrics.installAttempts;
+    in.machineCounted = metrics.machineCounted;
+    in.updateCount = metrics.updateCount;
+    in.defaultBrowser = GetDefaultBrowserCode();
+    in.oldVersion = inputs.oldVersion;
+    in.oem = oemInstallation(config);
+    for (int id : {browsers::InternetExplorer, browsers::Firefox, browsers::Chrome}) {
+        in.browserInstalled[id] = browsers::isInstalled(id, !kInstaller64);
+    }
+    if (status == "decline") {
+        LOG_AT_NAMED(LOG_INFO, "SendHeadRequest", "No pings: decline");
+        return 1;
+    }
+    in.installStatus = status;
+    if (inputs.removal) {
+        in.removalList = inputs.removal->createUninstallPing();
+        LOG_AT_NAMED(LOG_INFO, "SendHeadRequest", "Calyx Removal Tool ping: " << in.removalList);
+    }
+
+    const ping::Document document = ping::build(in);
+    if (document.listLeftOut) {
+        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", "Ping document too long, removal list left out");
+    }
+    if (document.text.empty()) {
+        LOG_AT_NAMED(LOG_ERROR, "SendHeadRequest", "No pings: document too long");
+        return 1;
+    }
+    try {
+        send(address, document.text);
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("SendHeadRequest"), e);
+    }
+    LogHeadRequestBuffer(document.text);
+    return 1;
+}
