@@ -1,0 +1,41 @@
+// The scripted stand-in as an in-process server for the WebBrowser class,
+// for end-to-end runs: steps from the file CX_STANDIN_SCRIPT, calls logged
+// to CX_STANDIN_LOG.
+#include <exdisp.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "StandinBrowser.h"
+
+namespace {
+
+void loadScript() {
+    static const bool loaded = [] {
+        if (const char* script = std::getenv("CX_STANDIN_SCRIPT")) {
+            std::ifstream in(script);
+            std::ostringstream text;
+            text << in.rdbuf();
+            standin::setScript(text.str());
+        }
+        if (const char* log = std::getenv("CX_STANDIN_LOG")) {
+            standin::setLogFile(log);
+        }
+        return true;
+    }();
+    (void)loaded;
+}
+
+} // namespace
+
+extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID riid,
+                                                                      void** out) {
+    if (!IsEqualCLSID(clsid, CLSID_WebBrowser)) return CLASS_E_CLASSNOTAVAILABLE;
+    loadScript();
+    return standin::factory()->QueryInterface(riid, out);
+}
+
+extern "C" __declspec(dllexport) HRESULT __stdcall DllCanUnloadNow() {
+    return S_FALSE;
+}
