@@ -108,7 +108,7 @@ add_executable(standin_browser WIN32 ${CMAKE_SOURCE_DIR}/tests/tools/standin_bro
 add_library(standin_webbrowser SHARED ${CMAKE_SOURCE_DIR}/tests/tools/standin_webbrowser.cpp
             ${CMAKE_SOURCE_DIR}/tests/StandinBrowser.cpp)
 target_include_directories(standin_webbrowser PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(standin_webbrowser PRIVATE ole32 oleaut32 uuid user32)
+target_link_libraries(standin_webbrowser PRIVATE cx_foundation)
 target_link_options(standin_webbrowser PRIVATE -Wl,--kill-at)
 set_target_properties(standin_webbrowser PROPERTIES PREFIX "")
 

@@ -23,19 +23,16 @@ struct Call {
     unsigned long thread;
 };
 
-void setScript(const std::string& steps);
+// Starts afresh with these steps; with a log path, each call is also
+// appended to that file as "<thread>\t<what>".
+void setScript(const std::string& steps, const std::string& logPath = std::string());
 std::vector<Call> calls();
-// Also append each call as "<thread>\t<what>" to this file.
-void setLogFile(const std::string& path);
 IClassFactory* factory();
 // The window.external the page got last, still held as page script would
 // hold it (the caller releases it); null when there was none.
 IDispatch* takeExternal();
-
-} // namespace standin
-
-namespace standin {
-// Calls a method of window.external with words[1..] as arguments:
+// Calls window.external's method words[0] with the other words:
 // "<method> -> <answer>".
 std::string callExternal(IDispatch* external, const std::vector<std::string>& words);
-}
+
+} // namespace standin

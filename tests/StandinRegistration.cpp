@@ -6,17 +6,15 @@
 
 #include "StandinBrowser.h"
 
-DWORD registerStandin(ui::UIThread& ui) {
-    DWORD cookie = 0;
-    ui.execute([&] {
+StandinRegistration::StandinRegistration(ui::UIThread& ui) : ui(ui) {
+    ui.execute([this] {
         if (FAILED(CoRegisterClassObject(CLSID_WebBrowser, standin::factory(), CLSCTX_INPROC_SERVER,
                                          REGCLS_MULTIPLEUSE, &cookie))) {
             throw std::runtime_error("CoRegisterClassObject failed");
         }
     });
-    return cookie;
 }
 
-void revokeStandin(ui::UIThread& ui, DWORD cookie) {
-    ui.execute([&] { CoRevokeClassObject(cookie); });
+StandinRegistration::~StandinRegistration() {
+    ui.execute([this] { CoRevokeClassObject(cookie); });
 }

@@ -4,7 +4,14 @@
 
 #include "UIThread.h"
 
-// Makes the scripted stand-in the WebBrowser class for the UI thread that
-// `ui` keeps running; the cookie revokes it.
-DWORD registerStandin(ui::UIThread& ui);
-void revokeStandin(ui::UIThread& ui, DWORD cookie);
+// The scripted stand-in as the WebBrowser class of the UI thread, which
+// the handle keeps running, for the registration's scope.
+class StandinRegistration {
+public:
+    explicit StandinRegistration(ui::UIThread& ui);
+    ~StandinRegistration();
+
+private:
+    ui::UIThread& ui;
+    DWORD cookie = 0;
+};

@@ -4,31 +4,25 @@
 const { chromium } = require('playwright-core');
 const path = require('path');
 
-const pages = path.resolve(process.argv[2]);
 let failures = 0;
-
 function check(name, actual, expected) {
-    const a = JSON.stringify(actual);
-    const e = JSON.stringify(expected);
+    const [a, e] = [JSON.stringify(actual), JSON.stringify(expected)];
     if (a !== e) failures++;
-    console.log(`${a === e ? 'ok' : 'FAIL'} ${name}${a === e ? '' : `: got ${a}, want ${e}`}`);
+    console.log(a === e ? `ok ${name}` : `FAIL ${name}: got ${a}, want ${e}`);
 }
 
-// A page with host.js; `offered` lists the members window.external has.
-async function open(browser, file, offered) {
+// The progress page, its window.external offering the members named.
+async function open(browser, offered) {
     const page = await browser.newPage();
-    const sent = [];
-    const alerts = [];
+    const sent = [], alerts = [];
     await page.exposeFunction('__hostCall', (...a) => sent.push(a));
-    page.on('dialog', async (d) => { alerts.push(d.message()); await d.dismiss(); });
+    page.on('dialog', (d) => { alerts.push(d.message()); return d.dismiss(); });
     await page.addInitScript((names) => {
         const ext = {};
-        for (const n of names) {
-            ext[n] = (...a) => { window.__hostCall(n, ...a); return n === 'getLocale' ? 'ja' : undefined; };
-        }
+        for (const n of names) ext[n] = (...a) => (window.__hostCall(n, ...a), n === 'getLocale' ? 'ja' : undefined);
         Object.defineProperty(window, 'external', { value: ext, configurable: true });
     }, offered);
-    await page.goto('file://' + path.join(pages, file));
+    await page.goto('file://' + path.join(path.resolve(process.argv[2]), 'progress.html'));
     return { page, sent, alerts };
 }
 
@@ -38,50 +32,35 @@ async function open(browser, file, offered) {
         args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
                '--disable-component-update', '--no-first-run', '--disable-sync'],
     });
-    try {
-        const all = ['log', 'notify', 'getLocale', 'setWindowProp', 'delay'];
-        // [offered members, call, expected answer, expected external calls, expected alerts]
-        const rows = [
-            [all, 'host.notify("changeFolder", 1)', null, [['notify', 'changeFolder', 1]], []],
-            [all, 'host.getLocale()', 'ja', [['getLocale']], []],
-            [all, 'host.log("INFO", "a", "b")', null, [['log', 'INFO', 'a', 'b']], []],
-            [all, 'host.delay(10)', null, [['delay', 10]], []],
-            [all, 'hostLogWriter("WARNING", "w")', null, [['log', 'WARNING', 'w']], []],
-            [[], 'host.notify("next", "x")', null, [], ['notify next x']],
-            [[], 'host.getLocale()', 'en', [], []],
-            [['notify'], 'host.setWindowProp("title", "t"); host.log("x")', null, [], []],
-        ];
-        for (const [offered, call, answer, calls, alerts] of rows) {
-            const p = await open(browser, 'progress.html', offered);
-            p.sent.length = 0;
-            const got = await p.page.evaluate(call);
-            check(`${call} with [${offered}]`, [got === undefined ? null : got, p.sent, p.alerts],
-                  [answer, calls, alerts]);
-            await p.page.close();
-        }
-
-        const p = await open(browser, 'progress.html', all);
-        check('progress page disables the close button while loading', p.sent,
-              [['setWindowProp', 'closeButton', 0]]);
-        const bar = () => p.page.evaluate(() => {
-            const fg = document.getElementById('fg');
-            return [fg.style.width, fg.style.display];
-        });
-        const bars = [];
-        for (const value of [0, 42.8571, 150, -3]) {
-            await p.page.evaluate(`setProgress(${value})`);
-            bars.push(await bar());
-        }
-        check('setProgress clamps and hides the bar at 0', bars,
-              [['0%', 'none'], ['42.8571%', 'block'], ['100%', 'block'], ['0%', 'none']]);
-        await p.page.evaluate(`setSwitchInterval(50); addBanner('one.png'); addBanner('two.png')`);
-        await p.page.waitForFunction(() => document.getElementById('banner').src.endsWith('two.png'),
-                                     null, { timeout: 10000 });
-        check('two banners rotate', true, true);
+    const all = ['log', 'notify', 'getLocale', 'setWindowProp', 'delay'];
+    // [offered members, call, answer, calls reaching window.external, alerts]
+    const rows = [
+        [all, 'host.notify("changeFolder", 1)', null, [['notify', 'changeFolder', 1]], []],
+        [all, 'host.getLocale()', 'ja', [['getLocale']], []],
+        [all, 'host.log("INFO", "a", "b")', null, [['log', 'INFO', 'a', 'b']], []],
+        [all, 'hostLogWriter("WARNING", "w"); host.delay(10)', null, [['log', 'WARNING', 'w'], ['delay', 10]], []],
+        [[], 'host.notify("next", "x")', null, [], ['notify next x']],
+        [[], 'host.getLocale()', 'en', [], []],
+        [['notify'], 'host.setWindowProp("title", "t"); host.log("x")', null, [], []],
+    ];
+    for (const [offered, call, answer, calls, alerts] of rows) {
+        const p = await open(browser, offered);
+        p.sent.length = 0;
+        const got = await p.page.evaluate(call);
+        check(`${call} with [${offered}]`, [got ?? null, p.sent, p.alerts], [answer, calls, alerts]);
         await p.page.close();
-    } finally {
-        await browser.close();
     }
+    const p = await open(browser, all);
+    check('the page disables the close button while loading', p.sent, [['setWindowProp', 'closeButton', 0]]);
+    const bars = [];
+    for (const value of [0, 42.8571, 150, -3]) {
+        bars.push(await p.page.evaluate(`setProgress(${value}); [fg.style.width, fg.style.display]`));
+    }
+    check('setProgress clamps and hides the bar at 0', bars,
+          [['0%', 'none'], ['42.8571%', 'block'], ['100%', 'block'], ['0%', 'none']]);
+    await p.page.evaluate(`setSwitchInterval(50); addBanner('one.png'); addBanner('two.png')`);
+    await p.page.waitForFunction(() => banner.src.endsWith('two.png'), null, { timeout: 10000 });
+    await browser.close();
     console.log(failures ? `${failures} failed` : 'all passed');
     process.exit(failures ? 1 : 0);
 })().catch((e) => { console.error(e); process.exit(1); });

@@ -9,30 +9,17 @@
 
 #include "StandinBrowser.h"
 
-namespace {
-
-void loadScript() {
-    static const bool loaded = [] {
-        if (const char* script = std::getenv("CX_STANDIN_SCRIPT")) {
-            std::ifstream in(script);
-            std::ostringstream text;
-            text << in.rdbuf();
-            standin::setScript(text.str());
-        }
-        if (const char* log = std::getenv("CX_STANDIN_LOG")) {
-            standin::setLogFile(log);
-        }
-        return true;
-    }();
-    (void)loaded;
-}
-
-} // namespace
-
 extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID riid,
                                                                       void** out) {
     if (!IsEqualCLSID(clsid, CLSID_WebBrowser)) return CLASS_E_CLASSNOTAVAILABLE;
-    loadScript();
+    static const bool loaded = [] {
+        std::ostringstream text;
+        if (const char* script = std::getenv("CX_STANDIN_SCRIPT")) text << std::ifstream(script).rdbuf();
+        const char* log = std::getenv("CX_STANDIN_LOG");
+        standin::setScript(text.str(), log ? log : "");
+        return true;
+    }();
+    (void)loaded;
     return standin::factory()->QueryInterface(riid, out);
 }
 

@@ -5,7 +5,6 @@
 #include "StandinBrowser.h"
 #include "StandinRegistration.h"
 #include "TestSupport.h"
-#include "UIThread.h"
 
 using ::testing::Contains;
 using ::testing::Field;
@@ -14,11 +13,8 @@ using ::testing::HasSubstr;
 namespace {
 
 TEST(BrowserExternal, PageCallsReachTheHandlerUntilTheControlGoes) {
-    struct Case {
-        const char* step;
-        const char* answer;  // recorded by the page, or
-        const char* logged;  // written to the log
-    } cases[] = {
+    // Each step's answer, as the page saw it, or its log line.
+    struct Case { const char *step, *answer, *logged; } cases[] = {
         {"external getLocale", "external getLocale -> de", nullptr},
         {"external log INFO a b", nullptr, "INFO: ab"},
         {"external log lonely", nullptr, "ERROR: lonely"},
@@ -28,18 +24,16 @@ TEST(BrowserExternal, PageCallsReachTheHandlerUntilTheControlGoes) {
         {"external setWindowProp size 1", nullptr, "ERROR: setWindowProp(Size): requires 2 params"},
         {"external setWindowProp colour red", nullptr, "setWindowProp: unexpected prop: 'colour'"},
         {"external delay soon", nullptr, "cannot get parameter value (soon)"},
-        {"external unknownMethod", "external unknownMethod -> ", nullptr},
     };
     std::string steps = "complete\n";
     for (const Case& c : cases) steps += std::string(c.step) + "\n";
     standin::setScript(steps + "external notify next");
-    ui::UIThread uiThread;
-    const DWORD cookie = registerStandin(uiThread);
     {
+        ui::UIThread uiThread;
+        StandinRegistration registration(uiThread);
         ui::Dialog dialog("external.html", "de");
         EXPECT_EQ(ui::DialogNext, dialog.run());
     }
-    revokeStandin(uiThread, cookie);
     const std::string log = testsupport::readFile(Logger::defaultLogger().filePath());
     for (const Case& c : cases) {
         if (c.answer) {

@@ -5,26 +5,21 @@
 #include "ProgressDialog.h"
 #include "StandinBrowser.h"
 #include "StandinRegistration.h"
-#include "UIThread.h"
 
 using ::testing::ElementsAre;
 
 TEST(ProgressDialog, PushesBannersThenMovesTheBarFromAnyThread) {
     standin::setScript("complete");
-    ui::UIThread uiThread;
-    const DWORD cookie = registerStandin(uiThread);
     {
+        ui::UIThread uiThread;
+        StandinRegistration registration(uiThread);
         ProgressDialog dialog("en");
         dialog.banners = {"a.png", "it's\\b.png"};
         dialog.switchInterval = 3000;
         dialog.show();
-        std::thread([&] {
-            dialog.setProgress(300.0 / 7);
-            dialog.setProgress(100);
-        }).join();
+        std::thread([&] { dialog.setProgress(300.0 / 7), dialog.setProgress(100); }).join();
         dialog.hide();
     }
-    revokeStandin(uiThread, cookie);
     std::vector<std::string> evals;
     for (const standin::Call& call : standin::calls()) {
         if (call.what.compare(0, 5, "eval ") == 0) evals.push_back(call.what.substr(5));
