@@ -362,6 +362,8 @@ void BrowserControl::handleEvent(DISPID id, DISPPARAMS* params) {
         } catch (const std::exception& e) {
             // A failed load hook must not leave show waiting for the page.
             reportCaughtException(SOURCE_LOCATION_NAMED("ui::BrowserControl::Invoke"), e);
+            LOG_AT_NAMED(LOG_ERROR, "ui::BrowserControl::Invoke",
+                         "the page's load hook failed; handled as a navigation error");
             if (handler) handler->onNavigateError(E_FAIL);
         }
         break;

@@ -36,6 +36,12 @@ void registerWindowClass(WNDPROC proc) {
     }
 }
 
+void logIfFailed(BOOL ok, const char* operation) {
+    if (!ok) {
+        LOG_ERROR(systemFailure(operation, GetLastError()));
+    }
+}
+
 } // namespace
 
 BrowserWindow::BrowserWindow() : control(nullptr) {}
@@ -137,7 +143,7 @@ void BrowserWindow::showOnTop() {
     withWindow([](HWND hwnd) {
         ShowWindow(hwnd, SW_SHOWNA);
         ShowWindow(hwnd, SW_SHOWNORMAL);
-        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        logIfFailed(SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), "SetWindowPos");
     });
 }
 
@@ -147,16 +153,15 @@ void BrowserWindow::hide() {
 
 void BrowserWindow::setTitle(const std::string& utf8Title) {
     withWindow([&](HWND hwnd) {
-        if (!SetWindowTextW(hwnd, tstrings::toUtf16(utf8Title).c_str())) {
-            LOG_ERROR(systemFailure("SetWindowText", GetLastError()));
-        }
+        logIfFailed(SetWindowTextW(hwnd, tstrings::toUtf16(utf8Title).c_str()), "SetWindowText");
     });
 }
 
 void BrowserWindow::setSize(int width, int height) {
     withWindow([&](HWND hwnd) {
-        SetWindowPos(hwnd, nullptr, 0, 0, width, height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        logIfFailed(SetWindowPos(hwnd, nullptr, 0, 0, width, height,
+                                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+                    "SetWindowPos");
     });
 }
 
@@ -168,7 +173,8 @@ void BrowserWindow::centre() {
         GetWindowRect(hwnd, &own);
         const int x = outer.left + ((outer.right - outer.left) - (own.right - own.left)) / 2;
         const int y = outer.top + ((outer.bottom - outer.top) - (own.bottom - own.top)) / 2;
-        SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        logIfFailed(SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+                    "SetWindowPos");
     });
 }
 

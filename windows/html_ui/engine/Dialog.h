@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,7 +78,8 @@ private:
     ipc::Conditional loadCondition;
     int loadState;
     CancelHandler* cancelHandler;
-    unsigned flags;
+    // Set by page calls on the UI thread, read by show on the caller's.
+    std::atomic<unsigned> flags;
 };
 
 } // namespace ui

@@ -66,7 +66,7 @@ TEST(Dialog, PageEventsEndTheDialog) {
         {"link.html", "complete\nbefore http://x/#\nexternal notify next", -1, false, 2, 0, "BeforeNavigate2 cancel=1", nullptr},
         {"early.html", "external notify next\ncomplete", -1, false, 2, 0, "SetAdvise null", nullptr},
         {"silent.html", "external notify next", -1, false, 2, 0, nullptr, "did not load within 300 ms: .*silent\\.html"},
-        {"raising.html", "complete\nexternal notify next", -1, true, 2, 0, nullptr, "page function missing"},
+        {"raising.html", "complete\nexternal notify next", -1, true, 2, 0, nullptr, "load hook failed; handled as a navigation error"},
     };
     ui::UIThread uiThread;
     StandinRegistration registration(uiThread);

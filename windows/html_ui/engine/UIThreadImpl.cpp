@@ -209,7 +209,9 @@ LRESULT CALLBACK UIThread::ThreadImpl::wndProc(HWND hwnd, UINT message, WPARAM w
         }
         return 0;
     case WM_CLOSE:
-        DestroyWindow(hwnd);
+        if (!DestroyWindow(hwnd)) {
+            LOG_ERROR(systemFailure("DestroyWindow(ControlWindow)", GetLastError()));
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
