@@ -60,3 +60,9 @@ foreach(f ${benchSources})
     add_executable(${name} ${f})
     target_link_libraries(${name} PRIVATE cx_core)
 endforeach()
+
+# The carried page scripts in headless Chromium (set-up installs both).
+add_test(NAME pages.host_js
+         COMMAND node ${CMAKE_SOURCE_DIR}/tests/pages/pages_test.cjs ${CMAKE_SOURCE_DIR}/resources/pages)
+set_tests_properties(pages.host_js PROPERTIES TIMEOUT 120
+    ENVIRONMENT "NODE_PATH=${CMAKE_SOURCE_DIR}/build/node/node_modules")

@@ -30,7 +30,8 @@ target_include_directories(cxroffline PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappe
 # windres reports no include dependencies, so list what the scripts include.
 file(GLOB_RECURSE cxResourceInputs CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
-     ${CMAKE_SOURCE_DIR}/resources/*.manifest)
+     ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/*.html
+     ${CMAKE_SOURCE_DIR}/resources/*.js)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc
     ${CMAKE_SOURCE_DIR}/tests/test_resources.rc PROPERTIES
     OBJECT_DEPENDS "${CX_CARRIED_PACKAGES};${cxResourceInputs}")
@@ -64,7 +65,7 @@ function(cx_add_test_executable name)
         CX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" CX_BINARY_DIR="${CMAKE_BINARY_DIR}")
     target_compile_options(${name} PRIVATE
         $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/packages -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/tests -I${CMAKE_SOURCE_DIR}/resources>)
-    add_dependencies(${name} carried_packages cxroffline standin_browser)
+    add_dependencies(${name} carried_packages cxroffline standin_browser standin_webbrowser)
 endfunction()
 
 include(${CMAKE_SOURCE_DIR}/tests/netstub/netstub.cmake)
@@ -103,6 +104,13 @@ endif()
 add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)
 # A browser window for the restart tests.
 add_executable(standin_browser WIN32 ${CMAKE_SOURCE_DIR}/tests/tools/standin_browser.cpp)
+# The scripted WebBrowser control as an in-process server, for end-to-end runs.
+add_library(standin_webbrowser SHARED ${CMAKE_SOURCE_DIR}/tests/tools/standin_webbrowser.cpp
+            ${CMAKE_SOURCE_DIR}/tests/StandinBrowser.cpp)
+target_include_directories(standin_webbrowser PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(standin_webbrowser PRIVATE cx_foundation)
+target_link_options(standin_webbrowser PRIVATE -Wl,--kill-at)
+set_target_properties(standin_webbrowser PROPERTIES PREFIX "")
 
 # The same installer carrying the failing fixture package.
 add_executable(cxroffline_failing WIN32 ${cxrofflineSources} ${CMAKE_SOURCE_DIR}/tests/failing_installer.rc)

@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
           wine wine64 wine32:i386 msitools wixl xvfb xauth
-          cmake ninja-build g++ clang googletest zlib1g-dev python3 file binutils libclang-rt-14-dev)
+          cmake ninja-build g++ clang googletest zlib1g-dev python3 file binutils libclang-rt-14-dev
+          chromium fonts-noto-cjk nodejs)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,4 +29,17 @@ if ! cx_wine32_starts && ! dpkg -s qemu-user-static >/dev/null 2>&1; then
   SUDO=""
   [ "$(id -u)" = 0 ] || SUDO="sudo"
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends qemu-user-static
+fi
+
+# The page tests drive the system's Chromium through playwright-core; it
+# never downloads a browser of its own. Some nodejs builds carry npm.
+if ! command -v npm >/dev/null 2>&1; then
+  SUDO=""
+  [ "$(id -u)" = 0 ] || SUDO="sudo"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends npm
+fi
+node_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/node"
+if [ ! -d "$node_dir/node_modules/playwright-core" ]; then
+  mkdir -p "$node_dir"
+  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm install --prefix "$node_dir" --no-audit --no-fund --silent playwright-core@1
 fi

@@ -1,5 +1,6 @@
 #include "ConditionalImpl.h"
 
+#include <chrono>
 #include <thread>
 
 namespace ipc {
@@ -13,6 +14,12 @@ void ConditionalImpl::signal() {
 void ConditionalImpl::wait() {
     std::unique_lock<std::mutex> lock(mutex);
     changed.wait(lock, [this] { return signalled; });
+}
+
+bool ConditionalImpl::wait(unsigned milliseconds) {
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                            [this] { return signalled; });
 }
 
 void ConditionalImpl::yield() {

@@ -11,6 +11,8 @@ public:
     void signal();
     // Waits without time limit until signalled.
     void wait();
+    // Waits at most `milliseconds`; false when the time ran out first.
+    bool wait(unsigned milliseconds);
 
     // Gives the processor to another thread once.
     static void yield();

@@ -4,7 +4,9 @@
 
 #include <memory>
 
+#include <ipc/Error.h>
 #include "ConditionalImpl.h"
+#include "TeguError.h"
 
 namespace ipc {
 
@@ -59,6 +61,16 @@ void Conditional::wait(Mutex::Lock& lock) {
     Enqueued enqueued(*this, w);
     Mutex::Unlock unlock(lock);
     w.event->wait();
+}
+
+void Conditional::wait(Mutex::Lock& lock, unsigned milliseconds) {
+    Waiter w;
+    w.event.reset(new ConditionalImpl);
+    Enqueued enqueued(*this, w);
+    Mutex::Unlock unlock(lock);
+    if (!w.event->wait(milliseconds)) {
+        JP_THROW_NAMED(TimeoutExpiredError(), "ipc::Conditional::wait");
+    }
 }
 
 void Conditional::notify(bool one) {

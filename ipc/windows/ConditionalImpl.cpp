@@ -21,6 +21,14 @@ void ConditionalImpl::wait() {
     waitForSingleObject(event.get(), INFINITE);
 }
 
+bool ConditionalImpl::wait(unsigned milliseconds) {
+    const DWORD result = WaitForSingleObject(event.get(), milliseconds);
+    if (result == WAIT_FAILED) {
+        IPC_THROW_LAST_ERROR("ipc::Conditional::Impl::wait");
+    }
+    return result != WAIT_TIMEOUT;
+}
+
 void ConditionalImpl::yield() {
     Sleep(0);
 }

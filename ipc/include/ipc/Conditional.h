@@ -20,6 +20,11 @@ public:
     // when this returns.
     void wait(Mutex::Lock& lock);
 
+    // The same, for at most `milliseconds`; raises TimeoutExpiredError
+    // when no notify came in time. A notify(true) racing with the time-out
+    // may be spent on this waiter, so callers loop on their own state.
+    void wait(Mutex::Lock& lock, unsigned milliseconds);
+
     // Wakes the first waiter (one) or every current waiter (not one). With
     // no waiter it returns at once.
     void notify(bool one);

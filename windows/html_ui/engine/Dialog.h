@@ -1,0 +1,85 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <ipc/Conditional.h>
+
+#include "WindowHandler.h"
+
+namespace ui {
+
+class BrowserWindow;
+
+// How a dialog ended; 0 only while it runs.
+enum DialogResult {
+    DialogClosed = 1,
+    DialogNext = 2,
+    DialogBack = 3,
+    // A concrete dialog's own link event.
+    DialogLink = 4,
+};
+
+// A page of the program shown in its own window on the UI thread; the
+// caller's thread blocks in run as if the dialog were modal.
+class Dialog : public WindowHandler {
+public:
+    // Asked before the dialog closes at the user's request.
+    class CancelHandler {
+    public:
+        virtual ~CancelHandler() {}
+        // true lets the dialog close, false keeps it open.
+        virtual bool show() = 0;
+    };
+
+    // page: a carried page's resource name; locale: the UI language code.
+    Dialog(const std::string& page, const std::string& locale);
+    ~Dialog() override;
+
+    // Loads the page and shows the window once it has loaded, failed to
+    // load, or the load wait ran out (logged at ERROR).
+    void show();
+    void hide();
+    // Shows the page and waits for endDialog; returns its DialogResult.
+    int run();
+    void endDialog(int result);
+
+    std::string getLocale() override;
+    void onClose() override;
+    void onDocumentComplete() override;
+    void onNavigateError(long status) override;
+    // "cancel", "next", "back" and "a" (a link target to open in the
+    // default browser); other events are left to concrete dialogs.
+    void notify(const std::string& event, const std::vector<std::string>& params) override;
+    // "title", "size" and "closeButton", names compared ignoring case.
+    void setWindowProp(const std::string& name, const std::vector<std::string>& params) override;
+    virtual void resetLoadState();
+
+    // Evaluates script text in the page from any thread.
+    std::string execJScript(const std::string& script);
+
+    // How long show waits for the page: 30 s unless changed (for tests).
+    static void setLoadWaitLimit(unsigned milliseconds);
+
+protected:
+    void setCancelHandler(CancelHandler* handler) { cancelHandler = handler; }
+
+private:
+    void waitForLoad();
+
+    std::unique_ptr<BrowserWindow> browserWindow;
+    BrowserWindow* window;
+    std::string url;
+    std::string locale;
+    ipc::Conditional resultCondition;
+    int result;
+    ipc::Conditional loadCondition;
+    int loadState;
+    CancelHandler* cancelHandler;
+    // Set by page calls on the UI thread, read by show on the caller's.
+    std::atomic<unsigned> flags;
+};
+
+} // namespace ui
