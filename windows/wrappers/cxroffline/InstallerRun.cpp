@@ -17,7 +17,9 @@
 #include "Locale.h"
 #include "Log.h"
 #include "MessageBoxes.h"
+#include "NetUtils.h"
 #include "ProgressController.h"
+#include "ProgressDialog.h"
 #include "SysInfo.h"
 #include "UpdateConf.h"
 #include "UsageValues.h"
@@ -317,16 +319,58 @@ void InstallerRun::executePackage() {
     logit("Wrapper: Execute MSI ...");
     if (silent_) {
         MarkSilentInstall();
+        runPackage();
+        return;
     }
-    // Only an interactive install has a bar, and so a mailbox; without a
-    // controller the package runs all the same. No page is shown yet. The
-    // controller stops when this step ends.
-    const std::unique_ptr<ProgressController> progress =
-        silent_ ? nullptr : startProgressController(nullptr);
+    // Without a page the controller still runs (and so the mailbox exists);
+    // without both the package runs all the same: the exit code always
+    // comes from a package run. The controller, made after the page, stops
+    // first.
+    const std::unique_ptr<ProgressDialog> page = showProgressPage();
+    const std::unique_ptr<ProgressController> progress = startProgressController(page.get());
+    runPackage();
+    rerunIfPackageAsks();
+    if (page) {
+        try {
+            page->hide();
+        } catch (const std::exception& e) {
+            reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+        }
+    }
+}
+
+std::unique_ptr<ProgressDialog> InstallerRun::showProgressPage() {
+    try {
+        std::unique_ptr<ProgressDialog> page(new ProgressDialog(Locale::fromLangId(langId_).name()));
+        if (!promoImage_.path().empty()) page->banners.push_back(NetUtils::fileUrl(promoImage_.path()));
+        page->show();
+        return page;
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+        LOG_WARNING("The install runs without its progress page");
+        return nullptr;
+    }
+}
+
+void InstallerRun::runPackage() {
     exitCode_ = ExecCommand(request_);
     if (exitCode_ == 0) {
         describeInstalledRuntime();
     }
+}
+
+// The package asks for a second run by leaving "reinstall" as its status.
+void InstallerRun::rerunIfPackageAsks() {
+    std::string status;
+    if (!ReadCalyxwareValue("InstallStatus", status, 512) || status != "reinstall") return;
+    const LONG clear = ClearMSIStatus();
+    if (clear != 0) {
+        logit(tstrings::sformat("ClearMSIStatus() failed.  Return Code: %d, ErrorCode: %d",
+                                static_cast<int>(clear), static_cast<int>(GetLastError())).c_str());
+        return;
+    }
+    ResetInstallStatus();
+    runPackage();
 }
 
 void InstallerRun::describeInstalledRuntime() {

@@ -16,6 +16,8 @@
 // One run of the offline installer: the state WinMain keeps and the steps
 // it takes, in order. A step that may end the run answers the exit code to
 // return; std::nullopt means "go on".
+class ProgressDialog;
+
 class InstallerRun {
 public:
     typedef std::optional<int> Stop;
@@ -60,6 +62,10 @@ public:
 
     // The runtime the package just installed, for the final steps.
     void describeInstalledRuntime();
+    // The progress page, shown; null (logged) when it cannot be.
+    std::unique_ptr<ProgressDialog> showProgressPage();
+    void runPackage();
+    void rerunIfPackageAsks();
 
     // Records an exception that escaped the sequence.
     void reportEscapedException(const std::exception* e);
