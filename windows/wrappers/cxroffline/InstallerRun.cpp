@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "AnsiText.h"
+#include "AuMsi.h"
 #include "CalyxEnvironment.h"
 #include "FileUtils.h"
 #include "WinErrorHandling.h"
@@ -97,7 +98,8 @@ void InstallerRun::findOldRuntime() {
 }
 
 void InstallerRun::detectUpdateAgent() {
-    installedAgentVersion_ = "XX";
+    const au::InstalledState agent = au::InstalledState::detect();
+    installedAgentVersion_ = agent.status == au::InstalledState::None ? "XX" : agent.versionText;
 }
 
 InstallerRun::Stop InstallerRun::loadConfiguration() {
@@ -356,7 +358,14 @@ void InstallerRun::reportOutcome() {
         }
         msiStatus_ = status;
         msiExtendedStatus_ = extended;
+    } else {
+        installUpdateAgent();
     }
+}
+
+void InstallerRun::installUpdateAgent() {
+    agentResult_ = ExtractAndInstallAutoUpdate(instance_, oemUpdate_, config_->isEnabled("AUTO_UPDATE"));
+    LOG_AT_NAMED(LOG_INFO, "WinMain", "Update agent install result: " << agentResult_);
 }
 
 void InstallerRun::reportEscapedException(const std::exception* e) {
