@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "Config.h"
-#include "RegData.h"
+#include "au/Config.h"
+#include "au/RegData.h"
 
 int main() {
     try {

@@ -1,6 +1,6 @@
 #include "WrapperOffline.h"
 
-#include "AuMsi.h"
+#include "au/AuMsi.h"
 #include "BuildInfo.h"
 #include "CalyxVersion.h"
 #include "DirectoryWalk.h"

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "AnsiText.h"
-#include "AuMsi.h"
+#include "au/AuMsi.h"
 #include "CalyxEnvironment.h"
 #include "FileUtils.h"
 #include "WinErrorHandling.h"
