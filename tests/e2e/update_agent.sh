@@ -4,6 +4,7 @@
 # settings (schedule kept), a newer one, a newer one missing a program, an
 # inconsistent notification type, and the switches its package receives.
 source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/runtime_settings.bash"
 runtime=$(carried_product_code "$(carried_bits)")
 agent='{7C51D2E8-93B4-4F6A-A1C0-5E2D9B7F3A64}'
 folder="$WINEPREFIX/drive_c/Program Files (x86)/Common Files/Calyx/Calyx Update"
@@ -39,8 +40,10 @@ install() {
     expect_log "Update agent install result: $result"
 }
 expect() { [ "$2" = "$3" ] || fail "$1: [$2], expected [$3]"; }
+keep_runtime_file
+rm -f "$runtime_file"
 forget
-trap forget EXIT
+trap 'forget; put_back_runtime_file' EXIT
 
 # None installed: the carried agent, its programs, only the notification type.
 install 0
@@ -96,13 +99,14 @@ expect "reset notification" "$(schedule)" "frequency=516 hour=13 minute=42 notif
 # off the runtime's security baseline check.
 cx_wine reg add "$steer" /v RequestLog /d 'C:\deploy-requests.txt' /f >/dev/null
 remove_product "$agent"
-install 0 AUTO_UPDATE=Disable
+install 0 AUTO_UPDATE=Disable OEMUPDATE=Disable
 expect_log "Auto Update is disabled via configuration settings"
 expect "received" "$(received)" "OEMUPDATE=;DISABLE=1"
 grep -qF "$baseline" "$requests" || fail "the baseline check was not turned off"
 rm -f "$requests"
 remove_product "$agent"
-install 0 OEMUPDATE=Enable
+# The switches are kept in the runtime settings file: each run names both.
+install 0 OEMUPDATE=Enable AUTO_UPDATE=Enable
 expect "received" "$(received)" "OEMUPDATE=1;DISABLE="
 [ ! -f "$requests" ] || ! grep -qF "$baseline" "$requests" || fail "baseline check turned off with automatic update on"
 echo "update agent checks passed"
