@@ -19,8 +19,7 @@ received() { value 'HKLM\SOFTWARE\Calyxware\Calyx Update\DemoAgent' Properties; 
 schedule() { cx_wine "$build/bin/au_schedule.exe" | tr -d '\r'; }
 fixture() {
     remove_product "$agent"
-    cx_wine msiexec /i "$(cx_wine winepath -w "$build/packages/$1.msi")" /qn >/dev/null 2>&1 \
-        || fail "fixture $1 did not install"
+    cx_wine msiexec /i "$(cx_wine winepath -w "$build/packages/$1.msi")" /qn >/dev/null 2>&1 || fail "$1"
 }
 forget() {
     remove_product "$runtime"

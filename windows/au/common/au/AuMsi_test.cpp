@@ -2,17 +2,13 @@
 
 #include "AuMsi.h"
 
-namespace {
-
-au::InstalledState agent(int status, const char* version) {
+static au::InstalledState agent(int status, const char* version) {
     au::InstalledState state;
     state.status = status;
     state.version = Version(version);
     state.versionText = version;
     return state;
 }
-
-} // namespace
 
 TEST(AuMsi, PlanFollowsTheInstalledAgent) {
     const Version carried("2.8.451.10");

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -28,9 +30,8 @@ TEST(AuConfig, MissingScheduleIsReplacedByAFreshStoredOne) {
     const au::Schedule fresh = config.getSchedule(kept);
     EXPECT_TRUE(kept);
     const au::Schedule stored = au::Config(true, root.key(), root.key()).readSchedule();
-    EXPECT_EQ(stored.frequency, fresh.frequency);
-    EXPECT_EQ(stored.hour, fresh.hour);
-    EXPECT_EQ(stored.minute, fresh.minute);
+    EXPECT_EQ(std::tie(stored.frequency, stored.hour, stored.minute),
+              std::tie(fresh.frequency, fresh.hour, fresh.minute));
 }
 
 TEST(AuConfig, NotifyTypeIsReadAndInconsistentValuesReset) {
