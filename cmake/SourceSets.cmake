@@ -93,8 +93,11 @@ macro(cx_layers)
                  DEPS cx_files)
         cx_layer(cx_ui WINDOWS windows/html_ui/engine DEPS cx_net cx_ipc)
         cx_layer(cx_dialogs WINDOWS windows/html_ui/wrappers DEPS cx_ui)
+        # Named "au/Config.h" from above: the settings library has a Config.h too.
+        cx_layer(cx_au WINDOWS windows/au/common/au
+                 PUBLIC_INCLUDE ${CMAKE_SOURCE_DIR}/windows/au/common DEPS cx_detection)
         cx_layer(cx_installer WINDOWS windows/wrappers/common
-                 DEPS cx_detection cx_config cx_deploy cx_progress cx_net cx_options cx_ui cx_dialogs)
+                 DEPS cx_detection cx_au cx_config cx_deploy cx_progress cx_net cx_options cx_ui cx_dialogs)
         target_include_directories(cx_installer PUBLIC ${CMAKE_SOURCE_DIR}/resources)
     endif()
     # Everything, for programs and tests that stand above every layer.

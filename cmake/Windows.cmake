@@ -102,6 +102,9 @@ endif()
 
 # Reports a program's whole exit code under Wine, for scripts.
 add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)
+# Prints the update agent's schedule, for the agent checks.
+add_executable(au_schedule ${CMAKE_SOURCE_DIR}/tests/tools/au_schedule.cpp)
+target_link_libraries(au_schedule PRIVATE cx_core)
 # A browser window for the restart tests.
 add_executable(standin_browser WIN32 ${CMAKE_SOURCE_DIR}/tests/tools/standin_browser.cpp)
 # The scripted WebBrowser control as an in-process server, for end-to-end runs.

@@ -1,5 +1,6 @@
 #include "WrapperOffline.h"
 
+#include "au/AuMsi.h"
 #include "BuildInfo.h"
 #include "CalyxVersion.h"
 #include "DirectoryWalk.h"
@@ -12,6 +13,8 @@
 #include "NetUtils.h"
 #include "OnlineOptions.h"
 #include "Resource.h"
+#include "SecurityBaselineCheck.h"
+#include "resource_ids.h"
 #include "Sha256.h"
 #include "SysInfo.h"
 #include "WinErrorHandling.h"
@@ -101,7 +104,7 @@ bool FileMatchesBytes(HANDLE file, const void* data, size_t size) {
 }
 
 bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, bool silent,
-                       ExtractedPackage& package) {
+                       ExtractedPackage& package, WriteFailure onWriteFailure) {
     const void* data = nullptr;
     size_t size = 0;
     try {
@@ -110,24 +113,29 @@ bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, boo
         REPORT_CAUGHT(e);
         return false;
     }
+    const auto writeFailed = [&](const char* step) {
+        if (onWriteFailure == WriteFailure::EndProcess) failExtraction(step, silent);
+        LOG_ERROR(tstrings::sformat("%s failed with %s", step, systemErrorText(GetLastError()).c_str()));
+        return false;
+    };
     // A link planted where the file goes is removed, not written through.
     DeleteFileA(path.c_str());
     {
         UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!file) failExtraction("Installer : Wrapper.CreateFile ", silent);
+        if (!file) return writeFailed("Installer : Wrapper.CreateFile ");
         const char* p = static_cast<const char*>(data);
         size_t left = size;
         while (left > 0) {
             const DWORD chunk = left > 8192 ? 8192 : static_cast<DWORD>(left);
             DWORD written = 0;
             if (!WriteFile(file.get(), p, chunk, &written, nullptr) || written == 0) {
-                failExtraction("Installer : Wrapper.WriteFile (In small chunks) ", silent);
+                return writeFailed("Installer : Wrapper.WriteFile (In small chunks) ");
             }
             p += written;
             left -= written;
         }
-        if (!CloseHandle(file.release())) failExtraction("Installer : Wrapper.CloseHandle ", silent);
+        if (!CloseHandle(file.release())) return writeFailed("Installer : Wrapper.CloseHandle ");
     }
     // Held without write or delete sharing until the service is done, so the
     // file it installs is the one checked here.
@@ -156,6 +164,33 @@ bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, boo
 bool ExtractProductPackage(HINSTANCE instance, const std::string& path, bool silent,
                            ExtractedPackage& package) {
     return ExtractResourceTo(instance, 103, path, silent, package);
+}
+
+int ExtractAndInstallAutoUpdate(HINSTANCE instance, bool oemUpdate, bool autoUpdate) {
+    int result = -1;
+    try {
+        std::string folder = vendorFolder();
+        for (const char* level : {"", "\\Calyx", "\\AU"}) {
+            folder += level;
+            if (!createLevel(folder)) return result;
+        }
+        result = -5;
+        ExtractedPackage package;
+        if (!ExtractResourceTo(instance, IDR_AGENT_PACKAGE, folder + "\\au.msi", true, package,
+                               WriteFailure::ReturnFalse)) {
+            return result;
+        }
+        au::msi::InstallRequest request;
+        request.packagePath = package.path();
+        request.oemUpdate = oemUpdate;
+        request.autoUpdateEnabled = autoUpdate;
+        result = au::msi::install(request);
+        package.release();
+        if (!autoUpdate) TurnOffSecurityBaselineCheck();
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("ExtractAndInstallAutoUpdate"), e);
+    }
+    return result;
 }
 
 void RemoveExtractionFolders(bool package64Bit) {

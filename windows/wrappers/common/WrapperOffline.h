@@ -7,6 +7,11 @@
 #include "AutoHandle.h"
 #include "MsiUtils.h"
 
+// What a failing write of an extracted package does: the product package
+// cannot go on without its file; a missing agent package only skips the
+// agent, and the run still reports and cleans up.
+enum class WriteFailure { EndProcess, ReturnFalse };
+
 // The carried product package, written to a per-user folder and held
 // read-only until the installer service is done with it.
 class ExtractedPackage {
@@ -17,7 +22,8 @@ public:
 
 private:
     friend bool ExtractProductPackage(HINSTANCE, const std::string&, bool, ExtractedPackage&);
-    friend bool ExtractResourceTo(HINSTANCE, UINT, const std::string&, bool, ExtractedPackage&);
+    friend bool ExtractResourceTo(HINSTANCE, UINT, const std::string&, bool, ExtractedPackage&,
+                                  WriteFailure);
     std::string path_;
     UniqueHandle handle_;
 };
@@ -55,12 +61,21 @@ std::string GetProductPackagePath(bool package64Bit);
 // Writes resource id of type "CALYX_INSTALLER" to path in chunks of at most
 // 8192 bytes, then reopens it shared for reading only and checks its SHA-256
 // against the resource. False when the resource is missing or the written
-// file is not exactly the resource. A failing write shows "Error" (unless
-// silent), logs, and ends the process with the system error number.
+// file is not exactly the resource. A failing write logs and, with
+// EndProcess, shows "Error" (unless silent) and ends the process with the
+// system error number; with ReturnFalse it answers false.
 bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, bool silent,
-                       ExtractedPackage& package);
+                       ExtractedPackage& package,
+                       WriteFailure onWriteFailure = WriteFailure::EndProcess);
 bool ExtractProductPackage(HINSTANCE instance, const std::string& path, bool silent,
                            ExtractedPackage& package);
+
+// Writes the carried update agent to "Tolvane\Calyx\AU\au.msi" below the
+// low-integrity application data folder and installs it (au::msi::install),
+// then turns off the security baseline check when automatic update is off.
+// -1 when the folder cannot be made, -5 when the package cannot be written,
+// else the agent installer's result. Never raises.
+int ExtractAndInstallAutoUpdate(HINSTANCE instance, bool oemUpdate, bool autoUpdate);
 
 // Removes the package folders and the vendor folder when empty; never raises.
 void RemoveExtractionFolders(bool package64Bit);

@@ -51,3 +51,9 @@ TEST(WrapperOffline, PackageFolderIsCreatedAndRemoved) {
     EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+
+// The test program carries no agent package: the folder is made, the write fails.
+TEST(WrapperOffline, AgentPackageThatCannotBeWrittenAnswersMinusFive) {
+    EXPECT_EQ(ExtractAndInstallAutoUpdate(nullptr, false, true), -5);
+    RemoveExtractionFolders(false);
+}

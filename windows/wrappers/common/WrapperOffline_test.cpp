@@ -71,3 +71,13 @@ TEST(ExecCommand, FailuresOtherThanTheServicesGive1603) {
     EXPECT_EQ(ExecCommand(request, [](const msi::InstallData&) { throw msi::Error(1618, "busy"); }), 1618);
     EXPECT_EQ(ExecCommand(request, [](const msi::InstallData&) {}), 0);
 }
+
+TEST(WrapperOffline, WriteFailureCanAnswerFalseInsteadOfEndingTheProcess) {
+    // A folder where the file should go: no write can succeed.
+    const std::string path = testsupport::tempDir() + "\\blocked.msi";
+    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+    ExtractedPackage package;
+    EXPECT_FALSE(ExtractResourceTo(nullptr, IDR_RUNTIME_PACKAGE, path, true, package,
+                                   WriteFailure::ReturnFalse));
+    EXPECT_FALSE(package.held());
+}

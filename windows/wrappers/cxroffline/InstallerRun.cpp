@@ -6,6 +6,7 @@
 
 #include "AnsiText.h"
 #include "BuildInfo.h"
+#include "au/AuMsi.h"
 #include "CalyxEnvironment.h"
 #include "FileUtils.h"
 #include "WinErrorHandling.h"
@@ -103,7 +104,8 @@ void InstallerRun::findOldRuntime() {
 }
 
 void InstallerRun::detectUpdateAgent() {
-    installedAgentVersion_ = "XX";
+    const au::InstalledState agent = au::InstalledState::detect();
+    installedAgentVersion_ = agent.status == au::InstalledState::None ? "XX" : agent.versionText;
 }
 
 InstallerRun::Stop InstallerRun::loadConfiguration() {
@@ -409,6 +411,8 @@ void InstallerRun::reportOutcome() {
         }
         msiStatus_ = status;
         msiExtendedStatus_ = extended;
+    } else {
+        installUpdateAgent();
     }
 }
 
@@ -430,6 +434,11 @@ void InstallerRun::sendUsagePing() {
         reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
     }
     if (oemUpdate_) RemoveCxrMetrics();
+}
+
+void InstallerRun::installUpdateAgent() {
+    agentResult_ = ExtractAndInstallAutoUpdate(instance_, oemUpdate_, config_->isEnabled("AUTO_UPDATE"));
+    LOG_AT_NAMED(LOG_INFO, "WinMain", "Update agent install result: " << agentResult_);
 }
 
 void InstallerRun::reportEscapedException(const std::exception* e) {

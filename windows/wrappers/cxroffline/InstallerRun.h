@@ -74,6 +74,10 @@ public:
     int exitCode() const { return exitCode_; }
 
 private:
+    // After a successful install: the carried update agent, its result kept
+    // for the usage report.
+    void installUpdateAgent();
+
     // Puts the runtime settings file back after a failed install; once.
     void restoreConfiguration();
 
