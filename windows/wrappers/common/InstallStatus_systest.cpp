@@ -75,6 +75,9 @@ TEST_F(InstallStatusTest, SchedulerEntryAndDefaultFolder) {
     const Registry runKey = Registry::open(machine32, run, Registry::Mode::Write);
     const std::string folder = SysInfo::getCommonProgramFilesDir() + "\\Calyx\\Calyx Update";
     const std::string scheduler = folder + "\\cxtimer.exe";
+    // An agent that an earlier install left in the prefix would stand in for the missing one.
+    const bool agentInstalled = FileUtils::exists(scheduler);
+    if (agentInstalled) FileUtils::moveFile(scheduler, scheduler + ".aside", MOVEFILE_REPLACE_EXISTING);
     struct Case {
         bool installed;
         bool written;
@@ -94,6 +97,7 @@ TEST_F(InstallStatusTest, SchedulerEntryAndDefaultFolder) {
     EXPECT_EQ(runKey.getString("OrvelCalyxUpdateSched"), "kept");
     runKey.deleteValue("OrvelCalyxUpdateSched");
     FileUtils::deleteFile(scheduler);
+    if (agentInstalled) FileUtils::moveFile(scheduler + ".aside", scheduler, MOVEFILE_REPLACE_EXISTING);
 
     // A prefix without its 32-bit half has no "(x86)" folder: the native one serves.
     EXPECT_THAT(GetDefaultInstallFolder(false),
