@@ -59,6 +59,10 @@ std::string systemErrorText(DWORD code, HMODULE module) {
                              describeSystemError(code, module).c_str());
 }
 
+std::string systemFailure(const std::string& operation, DWORD code) {
+    return operation + " failed with " + systemErrorText(code);
+}
+
 SysError::SysError(const void* failedApi, const std::string& context, DWORD code,
                    const char* kind)
     : std::runtime_error(makeMessage(failedApi, context, code, kind)), code_(code) {}

@@ -16,6 +16,9 @@ std::string describeSystemError(DWORD code, HMODULE module = nullptr);
 // "system error <code> (<description>)"
 std::string systemErrorText(DWORD code, HMODULE module = nullptr);
 
+// "<operation> failed with system error <code> (<description>)"
+std::string systemFailure(const std::string& operation, DWORD code);
+
 // A failed system call: context, then "<kind> [<code>](system error ...)".
 class SysError : public std::runtime_error {
 public:

@@ -22,10 +22,6 @@ const DWORD kOutputPollMs = 20;
 // keep the waiter from its timeout.
 const size_t kOutputChunk = 1 << 20;
 
-std::string failedWith(const char* operation, DWORD error) {
-    return tstrings::sformat("%s failed with %s", operation, systemErrorText(error).c_str());
-}
-
 // Milliseconds left of `limit` since `start`: INFINITE for no limit, 0 once
 // it has passed.
 DWORD remaining(DWORD start, DWORD limit) {
@@ -130,7 +126,7 @@ bool Executor::startExecution() {
 DWORD Executor::exec() {
     if (!startExecution()) {
         const DWORD error = GetLastError();
-        LOG_ERROR(failedWith("Executor.exec(): CreateProcess", error));
+        LOG_ERROR(systemFailure("Executor.exec(): CreateProcess", error));
         return error;
     }
     return finishExecution();
@@ -139,7 +135,7 @@ DWORD Executor::exec() {
 DWORD Executor::finishExecution() {
     if (!process_) {
         const DWORD error = GetLastError();
-        LOG_ERROR(failedWith("Executor.finishExecution()", error));
+        LOG_ERROR(systemFailure("Executor.finishExecution()", error));
         return error;
     }
     DWORD result = 0;
@@ -151,11 +147,11 @@ DWORD Executor::finishExecution() {
         } else {
             if (!GetExitCodeProcess(process_.get(), &result)) {
                 result = GetLastError();
-                LOG_ERROR(failedWith("Executor.finishExecution(): GetExitCodeProcess()", result));
+                LOG_ERROR(systemFailure("Executor.finishExecution(): GetExitCodeProcess()", result));
             }
             LOG_INFO("Executor.finishExecution(): ExitCode = " << result);
             if (result != 0) {
-                LOG_ERROR(failedWith("Executor.finishExecution(): Process execution ",
+                LOG_ERROR(systemFailure("Executor.finishExecution(): Process execution ",
                                      GetLastError()));
             }
         }
@@ -317,7 +313,7 @@ DWORD Executor::ExecProcessAsDesktopUser(const std::string& applicationPath,
                 result = executor.finishExecution();
             } else {
                 result = GetLastError();
-                LOG_ERROR(failedWith("ExecProcessAsDesktopUser: Executor.exec()", result));
+                LOG_ERROR(systemFailure("ExecProcessAsDesktopUser: Executor.exec()", result));
             }
         }
         FileUtils::tryDeleteFile(shortcut);

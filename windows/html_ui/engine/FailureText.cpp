@@ -6,10 +6,6 @@
 
 namespace ui {
 
-std::string systemFailure(const std::string& operation, DWORD code) {
-    return tstrings::sformat("%s failed with %s", operation.c_str(), systemErrorText(code).c_str());
-}
-
 std::string comFailure(const std::string& operation, HRESULT hr) {
     return tstrings::sformat("%s failed with COM error 0x%08X (%s)", operation.c_str(),
                              static_cast<unsigned>(hr),

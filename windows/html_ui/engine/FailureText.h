@@ -8,9 +8,6 @@
 
 namespace ui {
 
-// "<operation> failed with system error <code> (<description>)"
-std::string systemFailure(const std::string& operation, DWORD code);
-
 // "<operation> failed with COM error 0x<hr> (<description>)"
 std::string comFailure(const std::string& operation, HRESULT hr);
 

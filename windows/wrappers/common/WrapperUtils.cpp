@@ -36,16 +36,14 @@ BOOL CALLBACK postClose(HWND window, LPARAM processId) {
 void closeProcess(DWORD processId, DWORD waitMs) {
     UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
     if (!process) {
-        LOG_ERROR(tstrings::sformat("%s failed with %s", ("OpenProcess(" + std::to_string(processId) + ")").c_str(),
-                                    systemErrorText(GetLastError()).c_str()));
+        LOG_ERROR(systemFailure("OpenProcess(" + std::to_string(processId) + ")", GetLastError()));
         return;
     }
     // WM_CLOSE for every browser: DestroyWindow fails across processes.
     EnumWindows(postClose, static_cast<LPARAM>(processId));
     if (WaitForSingleObject(process.get(), waitMs) == WAIT_OBJECT_0) return;
     if (!TerminateProcess(process.get(), 0)) {
-        LOG_ERROR(tstrings::sformat("%s failed with %s", "TerminateProcess",
-                                    systemErrorText(GetLastError()).c_str()));
+        LOG_ERROR(systemFailure("TerminateProcess", GetLastError()));
     }
     WaitForSingleObject(process.get(), waitMs);
 }
@@ -98,8 +96,7 @@ void CloseProcessesByName(const std::string& exeName, DWORD waitMs) {
     ProcessIdToSessionId(GetCurrentProcessId(), &ownSession);
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {
-        LOG_ERROR(tstrings::sformat("%s failed with %s", "CreateToolhelp32Snapshot",
-                                    systemErrorText(GetLastError()).c_str()));
+        LOG_ERROR(systemFailure("CreateToolhelp32Snapshot", GetLastError()));
         return;
     }
     std::vector<DWORD> matches;
