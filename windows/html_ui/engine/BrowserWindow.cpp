@@ -7,6 +7,7 @@
 #include "FailureText.h"
 #include "Log.h"
 #include "TeguError.h"
+#include "WinErrorHandling.h"
 #include "WindowHandler.h"
 #include "tstrings.h"
 
