@@ -3,13 +3,14 @@
 # make test  build all presets and run every test
 # make build build all presets
 # make fuzz  run every fuzz target for SECONDS seconds (default 600)
+# make gallery  screenshots of every wizard page and locale in build/gallery
 SHELL := /bin/bash
 ARGS ?= /s
 SECONDS ?= 600
 JOBS ?= $(shell nproc)
 PRESETS := windows-x86 windows-x64 host
 
-.PHONY: setup build run test fuzz bench clean FORCE
+.PHONY: setup build run test fuzz bench gallery clean FORCE
 # Pattern targets cannot be phony (make skips their rules); FORCE reruns them.
 
 setup:
@@ -40,6 +41,9 @@ fuzz: build-host
 	    echo "== $$f ($(SECONDS) s)"; \
 	    scripts/run-fuzzer $$f $(SECONDS) fuzz || exit 1; \
 	done
+
+gallery: setup
+	@NODE_PATH=build/node/node_modules node tests/pages/gallery.cjs
 
 bench: setup
 	@for b in bench/*/run; do echo "== $$b"; $$b || exit 1; done

@@ -61,8 +61,8 @@ foreach(f ${benchSources})
     target_link_libraries(${name} PRIVATE cx_core)
 endforeach()
 
-# The carried page scripts in headless Chromium (set-up installs both).
-add_test(NAME pages.host_js
-         COMMAND node ${CMAKE_SOURCE_DIR}/tests/pages/pages_test.cjs ${CMAKE_SOURCE_DIR}/resources/pages)
-set_tests_properties(pages.host_js PROPERTIES TIMEOUT 120
+# The carried pages in headless Chromium (set-up installs both).
+add_test(NAME pages.suite
+         COMMAND node --test ${CMAKE_SOURCE_DIR}/tests/pages/pages.test.cjs)
+set_tests_properties(pages.suite PROPERTIES TIMEOUT 900
     ENVIRONMENT "NODE_PATH=${CMAKE_SOURCE_DIR}/build/node/node_modules")

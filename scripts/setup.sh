@@ -38,8 +38,13 @@ if ! command -v npm >/dev/null 2>&1; then
   [ "$(id -u)" = 0 ] || SUDO="sudo"
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends npm
 fi
-node_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/node"
-if [ ! -d "$node_dir/node_modules/playwright-core" ]; then
+# The page tests' packages, pinned by tests/pages/package-lock.json, go to
+# build/node; nothing is fetched while the installed lock is the same.
+repo_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+node_dir="$repo_dir/build/node"
+if ! cmp -s "$repo_dir/tests/pages/package-lock.json" "$node_dir/package-lock.json" ||
+   [ ! -d "$node_dir/node_modules/playwright-core" ]; then
   mkdir -p "$node_dir"
-  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm install --prefix "$node_dir" --no-audit --no-fund --silent playwright-core@1
+  cp "$repo_dir/tests/pages/package.json" "$repo_dir/tests/pages/package-lock.json" "$node_dir/"
+  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix "$node_dir" --prefer-offline --no-audit --no-fund --silent
 fi

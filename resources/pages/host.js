@@ -56,7 +56,8 @@ var host = (function () {
 })();
 
 // Page log output goes to the host's log: channel is one of "TRACE",
-// "INFO", "WARNING", "ERROR". The page logger calls this once it exists.
+// "INFO", "WARNING", "ERROR".
 function hostLogWriter(channel, message) {
     host.log(channel, message);
 }
+require("log").setWriter(hostLogWriter);

@@ -1,0 +1,125 @@
+// Shared by the page suite and the gallery: a loopback server for the files
+// the resource script carries, the dialogs' contract, and a Chromium page
+// with a stand-in window.external that records every call.
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const { chromium } = require('playwright-core');
+
+const repo = path.resolve(__dirname, '../..');
+const PAGES = ['welcome', 'change_folder', 'progress', 'error', 'plugin_disabled', 'restore_security', 'complete'];
+
+// Resource name (lower case) -> file, from resources/pages.rc and what it includes.
+function carriedFiles(rc = path.join(repo, 'resources/pages.rc'), files = new Map()) {
+    for (const line of fs.readFileSync(rc, 'utf8').split('\n')) {
+        const include = /^#include\s+"([^"]+)"/.exec(line);
+        const entry = /^(\S+)\s+HTML\s+"([^"]+)"/.exec(line);
+        if (include) carriedFiles(path.join(path.dirname(rc), include[1]), files);
+        if (entry) files.set(entry[1].toLowerCase(), path.join(path.dirname(rc), entry[2]));
+    }
+    return files;
+}
+
+// The locales a page has texts for, spelt as getLocale gives them ("pt_BR").
+function localesOf(files, page) {
+    const prefix = page + '_';
+    return [...files.keys()]
+        .filter((n) => n.startsWith(prefix) && n.endsWith('.wxl'))
+        .map((n) => n.slice(prefix.length, -4).replace(/_(..)$/, (m, c) => '_' + c.toUpperCase()))
+        .sort((a, b) => (a === 'en' ? -1 : b === 'en' ? 1 : a.localeCompare(b)));
+}
+
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png',
+                '.gif': 'image/gif', '.wxl': 'text/xml' };
+
+function serve(files) {
+    const server = http.createServer((req, res) => {
+        const name = decodeURIComponent(req.url.split('?')[0]).slice(1).toLowerCase();
+        const file = files.get(name);
+        if (!file) { res.writeHead(404); res.end(); return; }
+        res.writeHead(200, { 'Content-Type': (TYPES[path.extname(name)] || 'application/octet-stream') + '; charset=utf-8' });
+        res.end(fs.readFileSync(file));
+    });
+    return new Promise((resolve) => server.listen(0, '127.0.0.1', () =>
+        resolve({ base: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() })));
+}
+
+// page -> { calls: [script], events: [{ id, event, arg }], links: [{ id, target }] }
+function readContract(file = path.join(__dirname, 'contract.txt')) {
+    const pages = {};
+    let current;
+    for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
+        const [kind, ...rest] = line.split(' ');
+        if (kind === 'page') pages[rest[0]] = current = { calls: [], events: [], links: [] };
+        else if (kind === 'call') current.calls.push(rest.join(' '));
+        else if (kind === 'event') current.events.push({ id: rest[0], event: rest[1], arg: rest[2] });
+        else if (kind === 'link') current.links.push({ id: rest[0], target: rest[1] });
+    }
+    return pages;
+}
+
+function launch() {
+    return chromium.launch({
+        executablePath: '/usr/bin/chromium',
+        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+               '--disable-component-update', '--no-first-run', '--disable-sync'],
+    });
+}
+
+// A page whose window.external offers the members named (all five unless
+// told) and answers getLocale with locale. Calls land in window.__calls;
+// initScript is [function, argument] run before the page's own scripts.
+async function openPage(browser, url, locale, { offered, initScript, clock } = {}) {
+    const context = await browser.newContext({ viewport: { width: 500, height: 354 } });
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(String(e)));
+    if (clock) await page.clock.install();
+    await page.addInitScript(([locale, names]) => {
+        window.__calls = [];
+        const ext = {};
+        for (const n of names) {
+            ext[n] = (...a) => (window.__calls.push([n, ...a]), n === 'getLocale' ? locale : undefined);
+        }
+        Object.defineProperty(window, 'external', { value: ext, configurable: true });
+    }, [locale, offered || ['log', 'notify', 'getLocale', 'setWindowProp', 'delay']]);
+    if (initScript) await page.addInitScript(...initScript);
+    await page.goto(url);
+    const calls = async (method) => (await page.evaluate(() => window.__calls.splice(0)))
+        .filter((c) => !method || c[0] === method);
+    return { page, errors, calls, close: () => context.close() };
+}
+
+// The user's text size at 110%: the pages size their text relative to it.
+const LARGER_TEXT = 'html { font-size: 110% !important; }';
+
+// Run in the page: what does not fit its 500 x 354 window, as readable names.
+function fitProblems() {
+    const W = window.innerWidth, H = window.innerHeight, bad = [];
+    const name = (e) => e.id || e.tagName.toLowerCase() + (e.parentElement && e.parentElement.id ? ' in ' + e.parentElement.id : '');
+    const doc = document.documentElement;
+    if (doc.scrollWidth > doc.clientWidth || doc.scrollHeight > doc.clientHeight) bad.push('scroll bar');
+    const footer = document.getElementById('footer').getBoundingClientRect();
+    const right = document.getElementById('footer_right').getBoundingClientRect();
+    for (const e of document.querySelectorAll('#root *')) {
+        const r = e.getBoundingClientRect();
+        if (!r.width || !r.height || getComputedStyle(e).visibility === 'hidden') continue;
+        const inFooter = e.closest('#footer'), inLeft = e.closest('#footer_left');
+        if (r.left < 0 || r.top < 0 || r.right > W + 0.5 || r.bottom > H + 0.5) bad.push(name(e) + ' outside the window');
+        else if (!inFooter && r.bottom > footer.top + 0.5) bad.push(name(e) + ' under the footer');
+        else if (inLeft && right.width && r.right > right.left) bad.push(name(e) + ' under the buttons');
+        else if (e.scrollWidth > e.clientWidth + 1 && getComputedStyle(e).overflow !== 'visible') bad.push(name(e) + ' clipped');
+    }
+    return bad;
+}
+
+// Extra states that show more of a page than the contract's calls; the
+// gallery takes the fullest of them, the suite checks the fit of each.
+const STATES = {
+    error: ['setUpdate(0)'],
+    complete: ['selectSponsor("SP1")', 'selectSponsor("SP4")', 'selectSponsor("SP8")', 'selectSponsor("SP10")',
+               'selectSponsor("SP11")', 'selectSponsor("SP12")', 'selectSponsor("Generic")'],
+};
+
+module.exports = { repo, PAGES, carriedFiles, localesOf, serve, readContract, launch, openPage, LARGER_TEXT,
+                   fitProblems, STATES };

@@ -1,0 +1,253 @@
+// The carried pages in the system's Chromium, served as the resource script
+// carries them, against a stand-in window.external. Run: node --test.
+const { test, before, after } = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('fs');
+const acorn = require('acorn');
+const h = require('./harness.cjs');
+
+const files = h.carriedFiles();
+const contract = h.readContract();
+const NO_CLOSE_BUTTON = ['progress', 'plugin_disabled', 'restore_security'];
+let server, browser;
+
+before(async () => { server = await h.serve(files); browser = await h.launch(); });
+after(async () => { await browser.close(); server.close(); });
+
+const open = (page, locale, options) => h.openPage(browser, server.base + page + '.html', locale, options);
+const shown = (ids) => `[${ids.map((i) => `'${i}'`)}].filter((i) => getComputedStyle(document.getElementById(i)).display !== 'none')`;
+
+// What the contract's calls did, read from the page (progress also runs its banner clock).
+const EFFECTS = {
+    welcome: [async (p) => p.evaluate('[getComputedStyle(changeFolderCtnr).visibility, changeFolderCtrl.checked]'),
+              ['visible', false]],
+    change_folder: [async (p) => p.evaluate('[installToFolder.innerText, installToFolder.children.length, getComputedStyle(backBtn).visibility]'),
+                    ["C:\\It's &lt;\nCalyx", 1, 'visible']],
+    progress: [async (p) => {
+        const seen = [await p.evaluate('[fg.style.width, fg.style.display, banner.getAttribute("src")]')];
+        for (const _ of [1, 2]) {
+            await p.clock.runFor(2000);
+            seen.push(await p.evaluate('banner.getAttribute("src")'));
+        }
+        for (const v of [150, -3, 0.5]) seen.push(await p.evaluate(`setProgress(${v}); [fg.style.width, fg.style.display]`));
+        return seen;
+    }, [['42.8571%', 'block', 'one.png'], "two's.png", 'one.png', ['100%', 'block'], ['0%', 'none'], ['0.5%', 'block']]],
+    error: [async (p) => p.evaluate(`[${shown(['headerInstall', 'headerUpdate', 'errorCode'])}, /1603/.test(errorCode.innerText)]`),
+            [['headerUpdate', 'errorCode'], true]],
+    plugin_disabled: [async () => null, null],
+    restore_security: [async (p) => p.evaluate('[getComputedStyle(backBtn).visibility, restoreCheckboxCtrl.checked]'),
+                       ['visible', true]],
+    complete: [async (p) => p.evaluate(`[${shown(['headerCalyx', 'headerGoogle', 'headerYahoo', 'headerBing', 'sponsorCarbo',
+        'sponsorMcAfee', 'sponsorAsk', 'sponsorGeneric', 'securityCtnr', 'noteVerify', 'restartBrowserCtnr'])}, restartBrowserCtrl.checked]`),
+               [['headerCalyx', 'securityCtnr', 'noteVerify', 'restartBrowserCtnr'], false]],
+};
+
+// In the page: each focusable control's access key and underlined letter.
+const ACCESS_KEYS = `[...document.querySelectorAll('button, input[type=checkbox]')].map((c) => {
+    const owner = c.type === 'checkbox' ? document.querySelector('label[for=' + c.id + ']') : c;
+    const u = owner.querySelector('u');
+    return [c.id, owner.accessKey.toLowerCase(), u ? u.innerText.toLowerCase() : null];
+})`;
+
+// Tab through the page once from its start (focus first leaves the primary
+// button's end of the page); each stop's name and box.
+async function tabStops(page) {
+    const stops = [];
+    for (let i = 0; i < 20; i++) {
+        await page.keyboard.press('Tab');
+        const stop = await page.evaluate(`(() => { const e = document.activeElement;
+            if (e === document.body) return null; const r = e.getBoundingClientRect();
+            return { name: e.id || e.parentElement.id, top: r.top, bottom: r.bottom, left: r.left }; })()`);
+        if (!stop && !stops.length) continue;
+        if (!stop || stops.some((s) => s.name === stop.name)) break;
+        stops.push(stop);
+    }
+    return stops;
+}
+
+// Reading order: a later stop is lower down, or on the same row further right.
+const outOfOrder = (stops) => stops.slice(1).filter((b, i) => {
+    const a = stops[i];
+    const sameRow = b.top < a.bottom && a.top < b.bottom;
+    return sameRow ? b.left < a.left : b.top < a.bottom - 1;
+}).map((s) => s.name);
+
+async function checkPage(name, locale) {
+    const c = contract[name] || { calls: [], events: [], links: [] };
+    const p = await open(name, locale, { clock: true });
+    p.page.setDefaultTimeout(5000);
+    try {
+        const primary = (c.events.find((e) => e.event === 'next') || { id: '' }).id;
+        assert.equal(await p.page.evaluate('document.activeElement.id'), primary, 'primary button focused at load');
+        for (const call of c.calls) await p.page.evaluate(call);
+        const sent = await p.calls();
+        const title = sent.filter((s) => s[0] === 'setWindowProp' && s[1] === 'title');
+        assert.equal(title.length, 1, 'title sent once');
+        assert.ok(title[0][2].length > 0 && title[0][2] === await p.page.title(), 'title text');
+        assert.deepEqual(sent.filter((s) => s[0] === 'log' && /WARNING|ERROR/.test(s[1])), [], 'warnings or errors logged');
+        assert.equal(sent.some((s) => s[0] === 'setWindowProp' && s[1] === 'closeButton' && s[2] === 0),
+                     NO_CLOSE_BUTTON.includes(name), 'close button disabled');
+        const [effect, expected] = EFFECTS[name];
+        assert.deepEqual(await effect(p.page), expected, 'effect of the calls');
+
+        const keys = await p.page.evaluate(ACCESS_KEYS);
+        for (const [id, key, underlined] of keys) assert.ok(key && key === underlined, `access key of ${id}: ${key}/${underlined}`);
+        assert.equal(new Set(keys.map((k) => k[1])).size, keys.length, `access keys unique: ${keys.map((k) => k[1])}`);
+
+        await p.page.addStyleTag({ content: h.LARGER_TEXT });
+        for (const state of [''].concat(h.STATES[name] || [])) {
+            assert.deepEqual(await p.page.evaluate(`${state}; (${h.fitProblems})()`), [], `fit at 110% ${state}`);
+        }
+        const stops = await tabStops(p.page);
+        assert.deepEqual(outOfOrder(stops), [], `tab order ${stops.map((s) => s.name)}`);
+        assert.deepEqual(stops.map((s) => s.name).sort(),
+                         c.events.map((e) => e.id).concat(c.links.map((l) => l.id)).sort(), 'tab stops');
+
+        await p.calls();
+        for (const { id, event, arg } of c.events) {
+            const flip = arg === undefined ? [] : [String(1 - arg)];
+            const actions = [[() => p.page.click('#' + id), arg === undefined ? [] : [arg]],
+                             [async () => { await p.page.focus('#' + id); await p.page.keyboard.press('Space'); }, flip]];
+            if (arg !== undefined) actions.push([() => p.page.click(`label[for=${id}]`), [arg]]);
+            for (const [act, args] of actions) {
+                await act();
+                assert.deepEqual((await p.calls('notify')).map((n) => n.slice(1).map(String)), [[event, ...args]], `${id} sends ${event}`);
+            }
+        }
+        for (const { id, target } of c.links) {
+            const url = p.page.url();
+            await p.page.click(`#${id} a`);
+            assert.deepEqual(await p.calls('notify'), [['notify', 'a', target]], `link ${id}`);
+            assert.equal(p.page.url(), url, `link ${id} navigated`);
+        }
+        assert.deepEqual(p.errors, [], 'script errors');
+    } finally {
+        await p.close();
+    }
+}
+
+test('every page in every locale: texts, contract calls and events, keys, focus and fit', async (t) => {
+    for (const name of h.PAGES) {
+        const locales = h.localesOf(files, name);
+        assert.ok(locales.includes('en'), `${name} has English texts`);
+        for (const locale of locales) await t.test(`${name} ${locale}`, () => checkPage(name, locale));
+    }
+});
+
+test('the complete page shows the sponsor it is given', async () => {
+    const p = await open('complete', 'en');
+    const rows = [['SP1', ['headerGoogle']], ['SP9', ['headerBing']], ['SP13', ['headerCalyx', 'sponsorAsk']],
+                  ['', ['headerCalyx']], ["x'y", ['headerCalyx', 'sponsorGeneric'], "handle sponsor 'x'y' as generic"]];
+    for (const [code, ids, info] of rows) {
+        const got = await p.page.evaluate(`selectSponsor(${JSON.stringify(code)}); ${shown(['headerCalyx', 'headerGoogle',
+            'headerYahoo', 'headerBing', 'sponsorCarbo', 'sponsorMcAfee', 'sponsorAsk', 'sponsorGeneric'])}`);
+        assert.deepEqual(got, ids, code);
+        assert.deepEqual((await p.calls('log')).map((l) => l.slice(1)), info ? [['INFO', info]] : [], code);
+    }
+    await p.close();
+});
+
+test('host.js forwards to window.external, or falls back without it', async () => {
+    const all = ['log', 'notify', 'getLocale', 'setWindowProp', 'delay'];
+    // [offered members, call, answer, calls reaching window.external, alerts]
+    const rows = [
+        [all, 'host.notify("changeFolder", 1)', null, [['notify', 'changeFolder', 1]], []],
+        [all, 'host.getLocale()', 'ja', [['getLocale']], []],
+        [all, 'host.log("INFO", "a", "b")', null, [['log', 'INFO', 'a', 'b']], []],
+        [all, 'require("log").warning("w"); host.delay(10)', null, [['log', 'WARNING', 'w'], ['delay', 10]], []],
+        [[], 'host.notify("next", "x")', null, [], ['notify next x']],
+        [[], 'host.getLocale()', 'en', [], []],
+        [['notify'], 'host.setWindowProp("title", "t"); host.log("x")', null, [], []],
+    ];
+    for (const [offered, call, answer, calls, alerts] of rows) {
+        const p = await open('progress', 'ja', { offered });
+        const seen = [];
+        p.page.on('dialog', (d) => { seen.push(d.message()); return d.dismiss(); });
+        await p.calls();
+        const got = await p.page.evaluate(call);
+        assert.deepEqual([got ?? null, await p.calls(), seen], [answer, calls, alerts], `${call} with [${offered}]`);
+        await p.close();
+    }
+});
+
+test('access keys and links in texts', async () => {
+    const p = await open('welcome', 'en');
+    const rows = [
+        ['&Install', '<u>I</u>nstall', 'I'],
+        ['Save && &Quit', 'Save &amp; <u>Q</u>uit', 'Q'],
+        ['&amp; &lt;b&gt; &#38; &Yes', '&amp; &lt;b&gt; &#38; <u>Y</u>es', 'Y'],
+        ['<a href="x&y">&Go</a>', '<a href="x&y"><u>G</u>o</a>', 'G'],
+        ['閉じる(&C)', '閉じる(<u>C</u>)', 'C'],
+        ['Tom & Jerry', 'Tom <u> </u>Jerry', ' '],
+        ['last&', 'last&amp;', null],
+    ];
+    for (const [text, html, key] of rows) assert.deepEqual(await p.page.evaluate((t) => markAccessKey(t), text), { html, key }, text);
+    const links = [
+        ['[one]', 'https://e.example/', '<a href="https://e.example/">one</a>'],
+        ['[#b|two] [one]', { b: 'B', _: 'U' }, '<a href="B">two</a> <a href="U">one</a>'],
+        ['[#c|none] [x]', { b: 'B' }, '[#c|none] [x]'],
+        ['[x]', undefined, '[x]'],
+    ];
+    for (const [html, entry, out] of links) assert.equal(await p.page.evaluate(([h, e]) => resolveLinks(h, e), [html, entry]), out, html);
+    await p.close();
+});
+
+// The installer's control reads .wxl files through an ActiveX document and
+// waits on host.delay; this stand-in becomes ready after a number of waits.
+function activeXStandIn(readyAfter) {
+    window.ActiveXObject = function () {
+        const doc = this;
+        doc.readyState = 1;
+        doc.parseError = { errorCode: 0 };
+        doc.load = (url) => { doc.url = url; };
+        let waits = 0;
+        const record = window.external.delay;
+        window.external.delay = (ms) => {
+            if (++waits === 1) record(ms);
+            for (const end = Date.now() + ms; Date.now() < end;);
+            if (waits !== readyAfter) return;
+            const xhr = new XMLHttpRequest();
+            xhr.open('GET', doc.url, false);
+            xhr.send();
+            const parsed = new DOMParser().parseFromString(xhr.responseText, 'text/xml');
+            doc.getElementsByTagName = (n) => [...parsed.getElementsByTagName(n)].map((e) =>
+                ({ text: e.textContent, getAttribute: (a) => e.getAttribute(a) }));
+            doc.readyState = 4;
+        };
+    };
+}
+
+test('a missing, broken or slow text file leaves the page usable without texts', async () => {
+    // [locale, stand-in ActiveX ready after so many waits (none: browser path), fatal record, header text]
+    const rows = [
+        ['en', 3, null, 'Welcome to Calyx'],
+        ['xx', null, 'welcome_xx.wxl: xml loading/parsing error - HTTP status 404', ''],
+        ['en', -1, 'welcome_en.wxl: xml loading/parsing error - not loaded within 3 s', ''],
+    ];
+    for (const [locale, readyAfter, fatal, header] of rows) {
+        const p = await open('welcome', locale, { initScript: readyAfter ? [activeXStandIn, readyAfter] : undefined });
+        const sent = await p.calls();
+        const errors = sent.filter((s) => s[0] === 'log' && s[1] === 'ERROR').map((s) => s[2].replace(server.base, ''));
+        assert.deepEqual(errors, fatal ? [fatal] : [], `${locale} ${readyAfter}`);
+        assert.equal(sent.some((s) => s[0] === 'delay'), !!readyAfter, 'waited through host.delay');
+        assert.deepEqual(await p.page.evaluate('[header.innerText, root.style.visibility, document.activeElement.id]'),
+                         [header, 'visible', 'installBtn']);
+        await p.close();
+    }
+});
+
+test('page scripts are ECMAScript 3 and use only what IE7 mode offers', () => {
+    const modern = /\.forEach\(|addEventListener|querySelector|getElementsByClassName|JSON\.|\.trim\(|Object\.keys|classList|Date\.now/;
+    let scripts = 0;
+    for (const [name, file] of files) {
+        const text = fs.readFileSync(file, 'utf8');
+        const sources = name.endsWith('.js') ? [text]
+            : name.endsWith('.html') ? [...text.matchAll(/<script[^>]*>([\s\S]*?)<\/script>/g)].map((m) => m[1]) : [];
+        for (const source of sources) {
+            assert.doesNotThrow(() => acorn.parse(source, { ecmaVersion: 3 }), name);
+            assert.doesNotMatch(source.replace(/^\s*\/\/.*$/gm, ''), modern, name);
+            scripts++;
+        }
+    }
+    assert.ok(scripts >= 12, `${scripts} scripts checked`);
+});
