@@ -5,19 +5,13 @@ var require = (function () {
     var modules = {};
 
     modules.Arrays = {
-        // Calls fn(item, index) for each item of an array or node list.
+        // Calls fn(item, index) for each item of an array or node list; the
+        // XML control's node lists answer item(i) but not [i].
         each: function (list, fn) {
+            var byItem = typeof list.item !== "undefined";
             for (var i = 0; i < list.length; i++) {
-                fn(list[i], i);
+                fn(byItem ? list.item(i) : list[i], i);
             }
-        },
-        // A plain array copy of a live node list, safe to walk while the DOM changes.
-        copy: function (list) {
-            var out = [];
-            for (var i = 0; i < list.length; i++) {
-                out.push(list[i]);
-            }
-            return out;
         }
     };
 
@@ -88,7 +82,6 @@ var require = (function () {
         setWriter: function (fn) {
             writer = fn;
         },
-        trace: logAt("TRACE"),
         info: logAt("INFO"),
         warning: logAt("WARNING"),
         error: logAt("ERROR"),
