@@ -6,12 +6,9 @@ const path = require('path');
 const h = require('./harness.cjs');
 
 (async () => {
-    const out = path.join(h.repo, 'build/gallery');
+    const out = path.join(h.repo, 'build/gallery'), files = h.carriedFiles(), contract = h.readContract();
     fs.mkdirSync(out, { recursive: true });
-    const files = h.carriedFiles();
-    const contract = h.readContract();
-    const server = await h.serve(files);
-    const browser = await h.launch();
+    const [server, browser] = [await h.serve(files), await h.launch()];
     for (const name of h.PAGES) {
         const shots = [];
         for (const locale of h.localesOf(files, name)) {
@@ -19,18 +16,14 @@ const h = require('./harness.cjs');
             // The contract's banners are names only; the page's own banner shows instead.
             await p.page.evaluate((contract[name] || { calls: [] }).calls.filter((c) => !c.startsWith('addBanner')).join(';'));
             await p.page.addStyleTag({ content: h.LARGER_TEXT });
-            // The fullest state: the one whose main content reaches lowest.
-            const depth = (state) => p.page.evaluate(`${state}; [...document.querySelectorAll('#main *')]
-                .reduce((d, e) => Math.max(d, e.getBoundingClientRect().bottom), 0)`);
-            let fullest = '', most = await depth('');
-            for (const state of h.STATES[name] || []) {
-                const d = await depth(state);
-                if (d > most) [fullest, most] = [state, d];
+            // The fullest state is the one whose main content reaches lowest.
+            const depths = [];
+            for (const state of [''].concat(h.STATES[name] || [])) {
+                depths.push([await p.page.evaluate(`${state}; Math.max(...[...document.querySelectorAll('#main *')]
+                    .map((e) => e.getBoundingClientRect().bottom))`), state]);
             }
-            await p.page.evaluate(fullest);
-            const file = path.join(out, `${name}_${locale}.png`);
-            await p.page.screenshot({ path: file });
-            shots.push([locale, fs.readFileSync(file).toString('base64')]);
+            await p.page.evaluate(depths.sort((a, b) => b[0] - a[0])[0][1]);
+            shots.push([locale, (await p.page.screenshot({ path: path.join(out, `${name}_${locale}.png`) })).toString('base64')]);
             await p.close();
         }
         const sheet = await browser.newPage({ viewport: { width: 1560, height: 400 } });

@@ -29,16 +29,13 @@ function localesOf(files, page) {
         .sort((a, b) => (a === 'en' ? -1 : b === 'en' ? 1 : a.localeCompare(b)));
 }
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png',
-                '.gif': 'image/gif', '.wxl': 'text/xml' };
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png', '.gif': 'image/gif', '.wxl': 'text/xml' };
 
 function serve(files) {
     const server = http.createServer((req, res) => {
         const name = decodeURIComponent(req.url.split('?')[0]).slice(1).toLowerCase();
-        const file = files.get(name);
-        if (!file) { res.writeHead(404); res.end(); return; }
-        res.writeHead(200, { 'Content-Type': (TYPES[path.extname(name)] || 'application/octet-stream') + '; charset=utf-8' });
-        res.end(fs.readFileSync(file));
+        if (!files.has(name)) return res.writeHead(404).end();
+        res.writeHead(200, { 'Content-Type': TYPES[path.extname(name)] + '; charset=utf-8' }).end(fs.readFileSync(files.get(name)));
     });
     return new Promise((resolve) => server.listen(0, '127.0.0.1', () =>
         resolve({ base: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() })));
@@ -49,22 +46,17 @@ function readContract(file = path.join(__dirname, 'contract.txt')) {
     const pages = {};
     let current;
     for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
-        const [kind, ...rest] = line.split(' ');
-        if (kind === 'page') pages[rest[0]] = current = { calls: [], events: [], links: [] };
-        else if (kind === 'call') current.calls.push(rest.join(' '));
-        else if (kind === 'event') current.events.push({ id: rest[0], event: rest[1], arg: rest[2] });
-        else if (kind === 'link') current.links.push({ id: rest[0], target: rest[1] });
+        const [kind, id, event, arg] = line.split(' ');
+        if (kind === 'page') pages[id] = current = { calls: [], events: [], links: [] };
+        if (kind === 'call') current.calls.push(line.slice(5));
+        if (kind === 'event') current.events.push({ id, event, arg });
+        if (kind === 'link') current.links.push({ id, target: event });
     }
     return pages;
 }
 
-function launch() {
-    return chromium.launch({
-        executablePath: '/usr/bin/chromium',
-        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-               '--disable-component-update', '--no-first-run', '--disable-sync'],
-    });
-}
+const launch = () => chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox', '--disable-gpu',
+    '--disable-background-networking', '--disable-component-update', '--no-first-run', '--disable-sync'] });
 
 // A page whose window.external offers the members named (all five unless
 // told) and answers getLocale with locale. Calls land in window.__calls;
@@ -74,19 +66,16 @@ async function openPage(browser, url, locale, { offered, initScript, clock } = {
     const page = await context.newPage();
     const errors = [];
     page.on('pageerror', (e) => errors.push(String(e)));
-    if (clock) await page.clock.install();
+    if (clock) await page.clock.install({ time: 0 });
     await page.addInitScript(([locale, names]) => {
         window.__calls = [];
-        const ext = {};
-        for (const n of names) {
-            ext[n] = (...a) => (window.__calls.push([n, ...a]), n === 'getLocale' ? locale : undefined);
-        }
+        const ext = Object.fromEntries(names.map((n) => [n, (...a) => (window.__calls.push([n, ...a]), n === 'getLocale' ? locale : undefined)]));
         Object.defineProperty(window, 'external', { value: ext, configurable: true });
     }, [locale, offered || ['log', 'notify', 'getLocale', 'setWindowProp', 'delay']]);
     if (initScript) await page.addInitScript(...initScript);
     await page.goto(url);
-    const calls = async (method) => (await page.evaluate(() => window.__calls.splice(0)))
-        .filter((c) => !method || c[0] === method);
+    if (clock) await page.clock.pauseAt(3600000); // from here only the test moves the page's time
+    const calls = async (method) => (await page.evaluate(() => window.__calls.splice(0))).filter((c) => !method || c[0] === method);
     return { page, errors, calls, close: () => context.close() };
 }
 
@@ -95,31 +84,24 @@ const LARGER_TEXT = 'html { font-size: 110% !important; }';
 
 // Run in the page: what does not fit its 500 x 354 window, as readable names.
 function fitProblems() {
-    const W = window.innerWidth, H = window.innerHeight, bad = [];
-    const name = (e) => e.id || e.tagName.toLowerCase() + (e.parentElement && e.parentElement.id ? ' in ' + e.parentElement.id : '');
-    const doc = document.documentElement;
+    const doc = document.documentElement, bad = [];
     if (doc.scrollWidth > doc.clientWidth || doc.scrollHeight > doc.clientHeight) bad.push('scroll bar');
-    const footer = document.getElementById('footer').getBoundingClientRect();
-    const right = document.getElementById('footer_right').getBoundingClientRect();
+    const box = (id) => document.getElementById(id).getBoundingClientRect(), footer = box('footer'), buttons = box('footer_right');
     for (const e of document.querySelectorAll('#root *')) {
-        const r = e.getBoundingClientRect();
+        const r = e.getBoundingClientRect(), name = e.id || e.tagName + ' in ' + e.parentElement.id;
         if (!r.width || !r.height || getComputedStyle(e).visibility === 'hidden') continue;
-        const inFooter = e.closest('#footer'), inLeft = e.closest('#footer_left');
-        if (r.left < 0 || r.top < 0 || r.right > W + 0.5 || r.bottom > H + 0.5) bad.push(name(e) + ' outside the window');
-        else if (!inFooter && r.bottom > footer.top + 0.5) bad.push(name(e) + ' under the footer');
-        else if (inLeft && right.width && r.right > right.left) bad.push(name(e) + ' under the buttons');
-        else if (e.scrollWidth > e.clientWidth + 1 && getComputedStyle(e).overflow !== 'visible') bad.push(name(e) + ' clipped');
+        if (r.left < 0 || r.top < 0 || r.right > innerWidth + 0.5 || r.bottom > innerHeight + 0.5) bad.push(name + ' outside the window');
+        else if (!e.closest('#footer') && r.bottom > footer.top + 0.5) bad.push(name + ' under the footer');
+        else if (e.closest('#footer_left') && buttons.width && r.right > buttons.left) bad.push(name + ' under the buttons');
+        else if (e.scrollWidth > e.clientWidth + 1 && getComputedStyle(e).overflow !== 'visible') bad.push(name + ' clipped');
     }
     return bad;
 }
 
 // Extra states that show more of a page than the contract's calls; the
 // gallery takes the fullest of them, the suite checks the fit of each.
-const STATES = {
-    error: ['setUpdate(0)'],
-    complete: ['selectSponsor("SP1")', 'selectSponsor("SP4")', 'selectSponsor("SP8")', 'selectSponsor("SP10")',
-               'selectSponsor("SP11")', 'selectSponsor("SP12")', 'selectSponsor("Generic")'],
-};
+const STATES = { error: ['setUpdate(0)'],
+    complete: ['SP1', 'SP4', 'SP8', 'SP10', 'SP11', 'SP12', 'Generic'].map((code) => `selectSponsor("${code}")`) };
 
 module.exports = { repo, PAGES, carriedFiles, localesOf, serve, readContract, launch, openPage, LARGER_TEXT,
                    fitProblems, STATES };
