@@ -66,3 +66,7 @@ add_test(NAME pages.suite
          COMMAND node --test ${CMAKE_SOURCE_DIR}/tests/pages/pages.test.cjs)
 set_tests_properties(pages.suite PROPERTIES TIMEOUT 900
     ENVIRONMENT "NODE_PATH=${CMAKE_SOURCE_DIR}/build/node/node_modules")
+
+# The pages' .wxl texts in every locale, and that the resource script carries them.
+add_test(NAME pages.l10n
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/pages/l10n_check.py ${CMAKE_SOURCE_DIR}/resources)
