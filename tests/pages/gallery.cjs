@@ -1,9 +1,6 @@
-// Screenshots for people: each page in each locale in its fullest state at
-// 500 x 354 with text at 110%, into build/gallery/<page>_<locale>.png, and a
-// contact sheet per page (<page>_sheet.png).
-const fs = require('fs');
-const path = require('path');
-const h = require('./harness.cjs');
+// Screenshots for people: build/gallery/<page>_<locale>.png, each page's fullest state at
+// 500 x 354 with text at 110%, and a contact sheet per page (<page>_sheet.png).
+const [fs, path, h] = ['fs', 'path', './harness.cjs'].map(require);
 
 (async () => {
     const out = path.join(h.repo, 'build/gallery'), files = h.carriedFiles(), contract = h.readContract();

@@ -1,9 +1,6 @@
-// Shared by the page suite and the gallery: a loopback server for the files
-// the resource script carries, the dialogs' contract, and a Chromium page
-// with a stand-in window.external that records every call.
-const fs = require('fs');
-const http = require('http');
-const path = require('path');
+// Shared by the page suite and the gallery: a loopback server for the carried files,
+// the dialogs' contract, and a Chromium page with a stand-in window.external.
+const [fs, http, path] = ['fs', 'http', 'path'].map(require);
 const { chromium } = require('playwright-core');
 
 const repo = path.resolve(__dirname, '../..');
@@ -43,8 +40,7 @@ function serve(files) {
 
 // page -> { calls: [script], events: [{ id, event, arg }], links: [{ id, target }] }
 function readContract(file = path.join(__dirname, 'contract.txt')) {
-    const pages = {};
-    let current;
+    let pages = {}, current;
     for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
         const [kind, id, event, arg] = line.split(' ');
         if (kind === 'page') pages[id] = current = { calls: [], events: [], links: [] };

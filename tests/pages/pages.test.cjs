@@ -2,9 +2,7 @@
 // carries them, against a stand-in window.external. Run: node --test.
 const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const fs = require('fs');
-const acorn = require('acorn');
-const h = require('./harness.cjs');
+const [fs, acorn, h] = ['fs', 'acorn', './harness.cjs'].map(require);
 
 const files = h.carriedFiles(), contract = h.readContract(), NO_CLOSE_BUTTON = ['progress', 'plugin_disabled', 'restore_security'];
 let server, browser;
@@ -43,8 +41,7 @@ const EFFECTS = {
 const ACCESS_KEYS = `[...document.querySelectorAll('button, input[type=checkbox]')].map((c) => c.labels[0] || c)
     .map((o) => [o.id, o.accessKey.toLowerCase(), o.querySelector('u')?.innerText.toLowerCase()])`;
 
-// Tab once through the page (focus starts on the primary button, at its end);
-// each stop's name and box.
+// Tab once through the page (from the primary button, at its end): each stop's name and box.
 async function tabStops(page, stops = []) {
     for (let i = 0; i < 20; i++) {
         await page.keyboard.press('Tab');
@@ -154,8 +151,8 @@ test('access keys and links in texts', async () => {
     await p.close();
 });
 
-// The installer's control reads .wxl files through an ActiveX document and
-// waits on host.delay; this stand-in becomes ready after a number of waits.
+// The installer's control reads .wxl files through an ActiveX document, waiting on
+// host.delay; this stand-in becomes ready after a number of waits.
 function activeXStandIn(readyAfter) {
     window.ActiveXObject = function () {
         const doc = Object.assign(this, { readyState: 1, parseError: { errorCode: 0 }, load: (url) => { doc.url = url; } });
