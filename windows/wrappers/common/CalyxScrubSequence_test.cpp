@@ -2,75 +2,43 @@
 
 #include <gtest/gtest.h>
 
-#include "VersionText.h"
-
 using namespace cxscrub;
 
 namespace {
 
-const char* const kCarriedCode = "{8B3F1D62-E57A-41B8-A2C6-7D32180451F0}";
-
-InstalledCalyx runtime(const char* version, int bits, int mode = CALYX_MODE_NORMAL, const char* code = nullptr) {
+InstalledCalyx runtime(const char* version, int bits, int mode = CALYX_MODE_NORMAL, std::string code = "") {
     static int next = 0;
-    const std::string own = "{5E1F7A00-0C4B-4D2E-9A11-0000000000" + std::to_string(10 + next++ % 90) + "}";
-    return InstalledCalyx(code ? code : own, CXR, bits, CalyxVersion(version), "", mode);
+    if (code.empty()) code = "{5E1F7A00-0C4B-4D2E-9A11-0000000000" + std::to_string(10 + next++ % 90) + "}";
+    return InstalledCalyx(code, CXR, bits, CalyxVersion(version), "", mode);
 }
 
-std::string shown(const std::vector<InstalledCalyx>& records) {
-    std::string text;
-    for (const InstalledCalyx& r : records) text += printableVersion(r.fullVersion()) + ":" + std::to_string(r.bits()) + " ";
+std::string shown(const std::vector<InstalledCalyx>& records, std::string text = "") {
+    for (const InstalledCalyx& r : records) text += r.fullVersion().toString() + ":" + std::to_string(r.bits()) + " ";
     return text;
-}
-
-SecurityBaselines baselines(const char* baseline180) {
-    return SecurityBaselines({{"1.7.0", false, "1.7.0_91", "1.7.0_95", {}}, {"1.8.0", true, baseline180, "1.8.0_461", {}}});
 }
 
 } // namespace
 
 TEST(CalyxScrubSequence, OutOfDateListAndSelection) {
-    CandidateFinder finder;
-    finder.carriedVersion = CalyxVersion("1.8.0_451-b10");
-    finder.carriedBits = 32;
-    finder.carriedProductCode = kCarriedCode;
-    finder.installed = {
-        runtime("11.0.2+9", 64),                           // family newer than the file's
-        runtime("1.8.0_451-b10", 64),                      // carried version, other bits
-        runtime("1.8.0_401", 32),
-        runtime("1.8.0_451-b10", 32),                      // the carried runtime
-        runtime("1.8.0_45", 32, CALYX_MODE_NORMAL, kCarriedCode),  // carried, read differently
-        runtime("1.8.0_411", 32, CALYX_MODE_STATIC),
-        runtime("1.7.0_80-b15", 32),
-        runtime("1.6.0_45", 32),                           // family older than the file's
-    };
-    EXPECT_EQ("1.6.0_45:32 1.7.0_80-b15:32 1.8.0_401:32 1.8.0_411:32 1.8.0_451-b10:64 11.0.2+9:64 ",
-              shown(finder.candidates()));
-    struct Case {
-        std::optional<SecurityBaselines> baselines;
-        std::string outOfDate;
-    } cases[] = {
-        {baselines("1.8.0_431"), "1.6.0_45:32 1.7.0_80-b15:32 1.8.0_401:32 "},
-        {baselines("1.8.0_461"), "1.6.0_45:32 1.7.0_80-b15:32 1.8.0_401:32 1.8.0_451-b10:64 "},
-        {std::nullopt, "1.6.0_45:32 1.7.0_80-b15:32 1.8.0_401:32 1.8.0_451-b10:64 11.0.2+9:64 "},
-    };
-    for (const Case& c : cases) {
-        finder.baselines = c.baselines;
-        EXPECT_EQ(c.outOfDate, shown(finder.outOfDate()));
+    const std::string carried = "{8B3F1D62-E57A-41B8-A2C6-7D32180451F0}";  // also read as 1.8.0_45
+    CandidateFinder finder{{runtime("11.0.2+9", 64), runtime("1.8.0_451-b10", 64), runtime("1.8.0_401", 32),
+                            runtime("1.8.0_451-b10", 32), runtime("1.8.0_45", 32, CALYX_MODE_NORMAL, carried),
+                            runtime("1.8.0_411", 32, CALYX_MODE_STATIC), runtime("1.7.0_80-b15", 32), runtime("1.6.0_45", 32)},
+                           CalyxVersion("1.8.0_451-b10"), 32, carried, std::nullopt};
+    EXPECT_EQ("1.6.0_45:32 1.7.0_80-b15:32 1.8.0_401:32 1.8.0_411:32 1.8.0_451-b10:64 11.0.2+9:64 ", shown(finder.candidates()));
+    const std::string old = "1.6.0_45:32 1.7.0_80-b15:32 1.8.0_401:32 ";
+    for (const auto& c : {std::make_pair("1.8.0_431", old), std::make_pair("1.8.0_461", old + "1.8.0_451-b10:64 "),
+                          std::make_pair("", old + "1.8.0_451-b10:64 11.0.2+9:64 ")}) {
+        finder.baselines.reset();
+        if (*c.first) finder.baselines.emplace(std::vector<BaselineFamilyEntry>{
+                          {"1.7.0", false, "1.7.0_91", "1.7.0_95", {}}, {"1.8.0", true, c.first, "1.8.0_461", {}}});
+        EXPECT_EQ(c.second, shown(finder.outOfDate())) << c.first;
     }
-
-    finder.baselines = baselines("1.8.0_431");
-    const std::vector<InstalledCalyx> list = finder.outOfDate();
-    struct Pick {
-        std::optional<std::vector<bool>> ticks;
-        std::string selected, notRemoved;
-    } picks[] = {
-        {std::nullopt, "1.6.0_45:32 1.7.0_80-b15:32 1.8.0_401:32 ", ""},
-        {std::vector<bool>{true, false, true}, "1.6.0_45:32 1.8.0_401:32 ", "1.7.0_80-b15:32 "},
-        {std::vector<bool>{false, false, false}, "", "1.6.0_45:32 1.7.0_80-b15:32 1.8.0_401:32 "},
-    };
-    for (const Pick& p : picks) {
-        const std::vector<InstalledCalyx> s = selection(list, p.ticks);
-        EXPECT_EQ(p.selected, shown(s));
-        EXPECT_EQ(p.notRemoved, shown(recordsNotIn(list, s))) << p.selected;
+    const std::vector<InstalledCalyx> list = finder.outOfDate();  // five: the pages' ticks pick S, the rest is kept
+    for (const auto& p : {std::make_pair(std::optional<std::vector<bool>>(), shown(list) + "| "), std::make_pair(std::optional<std::vector<bool>>(std::vector<bool>{true, false, true, false, false}),
+                                         std::string("1.6.0_45:32 1.8.0_401:32 | 1.7.0_80-b15:32 1.8.0_451-b10:64 11.0.2+9:64 ")),
+                          std::make_pair(std::optional<std::vector<bool>>(std::vector<bool>(5, false)), "| " + shown(list))}) {
+        const std::vector<InstalledCalyx> s = selection(list, p.first);
+        EXPECT_EQ(p.second, shown(s) + "| " + shown(recordsNotIn(list, s)));
     }
 }
