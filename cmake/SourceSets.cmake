@@ -81,6 +81,9 @@ macro(cx_layers)
     cx_layer(cx_unzip PORTABLE windows/common/unzip WINDOWS windows/common/unzip/win
              HOST windows/common/unzip/posix DEPS cx_foundation)
     cx_layer(cx_options PORTABLE common/share/xml DEPS cx_foundation)
+    if(NOT WIN32)
+        cx_layer(cx_scrub PORTABLE CalyxScrub DEPS cx_foundation)
+    endif()
     if(WIN32)
         cx_layer(cx_system WINDOWS windows/common/system DEPS cx_foundation)
         cx_layer(cx_files WINDOWS windows/common/files DEPS cx_system)
@@ -91,13 +94,17 @@ macro(cx_layers)
         cx_layer(cx_deploy WINDOWS windows/common/deploy DEPS cx_files)
         cx_layer(cx_net WINDOWS windows/common/net windows/common/xml windows/common/browsers
                  DEPS cx_files)
+        # Security baselines: the checks are portable, the download and the
+        # document reading are not.
+        cx_layer(cx_scrub PORTABLE CalyxScrub WINDOWS CalyxScrub/windows DEPS cx_net)
         cx_layer(cx_ui WINDOWS windows/html_ui/engine DEPS cx_net cx_ipc)
         cx_layer(cx_dialogs WINDOWS windows/html_ui/wrappers DEPS cx_ui)
         # Named "au/Config.h" from above: the settings library has a Config.h too.
         cx_layer(cx_au WINDOWS windows/au/common/au
                  PUBLIC_INCLUDE ${CMAKE_SOURCE_DIR}/windows/au/common DEPS cx_detection)
         cx_layer(cx_installer WINDOWS windows/wrappers/common
-                 DEPS cx_detection cx_au cx_config cx_deploy cx_progress cx_net cx_options cx_ui cx_dialogs)
+                 DEPS cx_detection cx_au cx_config cx_deploy cx_progress cx_net cx_options cx_scrub cx_ui
+                      cx_dialogs)
         target_include_directories(cx_installer PUBLIC ${CMAKE_SOURCE_DIR}/resources)
     endif()
     # Everything, for programs and tests that stand above every layer.
@@ -105,7 +112,7 @@ macro(cx_layers)
     if(WIN32)
         target_link_libraries(cx_core INTERFACE cx_installer)
     else()
-        target_link_libraries(cx_core INTERFACE cx_progress cx_settings cx_unzip cx_options)
+        target_link_libraries(cx_core INTERFACE cx_progress cx_settings cx_unzip cx_options cx_scrub)
     endif()
     get_property(CX_TEST_INCLUDES GLOBAL PROPERTY CX_TEST_INCLUDES)
     get_property(CX_TESTS GLOBAL PROPERTY CX_TESTS)

@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "BuildInfo.h"
 #include "HttpConnection.h"
@@ -14,6 +15,20 @@ namespace {
 
 bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The host of an HTTP(S) URL; nothing for another scheme or a malformed URL.
+std::optional<std::string> webHost(const std::string& url) {
+    char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+    URL_COMPONENTSA parts = {};
+    parts.dwStructSize = sizeof(parts);
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = sizeof(host);
+    if (url.empty() || !InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
+        return std::nullopt;
+    }
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return std::nullopt;
+    return std::string(host);
 }
 
 } // namespace
@@ -61,16 +76,17 @@ bool isVendorHost(const std::string& host) {
 }
 
 bool isAllowedUrl(const std::string& url) {
-    char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
-    URL_COMPONENTSA parts = {};
-    parts.dwStructSize = sizeof(parts);
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = sizeof(host);
-    if (url.empty() || !InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
-        return false;
-    }
-    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
-    return isVendorHost(host);
+    const std::optional<std::string> host = webHost(url);
+    return host && isVendorHost(*host);
+}
+
+bool isLoopbackUrl(const std::string& url) {
+    const std::optional<std::string> host = webHost(url);
+    if (!host) return false;
+    const std::string name = tstrings::toLower(*host);
+    // A name such as "127.example" is not an address.
+    const bool ipv4Loopback = name.rfind("127.", 0) == 0 && name.find_first_not_of("0123456789.") == std::string::npos;
+    return ipv4Loopback || name == "localhost" || name == "[::1]" || name == "::1";
 }
 
 std::string fileUrl(const std::string& path) {

@@ -20,6 +20,9 @@ bool isVendorHost(const std::string& host);
 // An HTTP(S) URL whose host is a vendor host.
 bool isAllowedUrl(const std::string& url);
 
+// An HTTP(S) URL whose host is "localhost", a 127.x.x.x address or [::1].
+bool isLoopbackUrl(const std::string& url);
+
 // "file:///" + path with every "\" turned into "/".
 std::string fileUrl(const std::string& path);
 

@@ -8,6 +8,7 @@
 #include "BuildInfo.h"
 #include "au/AuMsi.h"
 #include "CalyxEnvironment.h"
+#include "CalyxScrubSequence.h"
 #include "FileUtils.h"
 #include "WinErrorHandling.h"
 #include "ProductType.h"
@@ -322,6 +323,7 @@ void InstallerRun::executePackage() {
     if (silent_) {
         MarkSilentInstall();
         runPackage();
+        removeOutOfDateSilently();
         return;
     }
     // Without a page the controller still runs (and so the mailbox exists);
@@ -375,6 +377,17 @@ void InstallerRun::rerunIfPackageAsks() {
     runPackage();
 }
 
+void InstallerRun::removeOutOfDateSilently() {
+    if (exitCode_ != 0 || launchedFromCxs_ || !config_->isEnabled("REMOVEOUTOFDATECXRS")) return;
+    try {
+        const cxscrub::CalyxScrubSequence sequence(CalyxVersion(CX_RUNTIME_VERSION), package64Bit_ ? 64 : 32,
+                                                   installedRuntime_ ? installedRuntime_->productCode() : "");
+        removal_.reset(new cxscrub::CalyxScrubPingData(sequence.run(true)));
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+    }
+}
+
 void InstallerRun::describeInstalledRuntime() {
     try {
         installedRuntime_.reset(new InstalledCalyx(CalyxEnvironment().fromMsi(request_.packagePath)));
@@ -418,6 +431,7 @@ void InstallerRun::reportOutcome() {
 
 void InstallerRun::sendUsagePing() {
     HeadRequestInputs inputs;
+    inputs.removal = removal_.get();
     inputs.installResult = exitCode_;
     if (!oldRuntimeVersion_.empty()) inputs.oldVersion = oldRuntimeVersion_;
     inputs.agentResult = agentResult_;

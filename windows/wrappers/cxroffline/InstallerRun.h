@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "CalyxScrubPingData.h"
 #include "InstallCallback.h"
 #include "InstallConfigData.h"
 #include "InstallFlag.h"
@@ -66,6 +67,9 @@ public:
     std::unique_ptr<ProgressDialog> showProgressPage();
     void runPackage();
     void rerunIfPackageAsks();
+    // A silent run asked to remove out-of-date runtimes; the record is kept
+    // for the usage ping.
+    void removeOutOfDateSilently();
 
     // Records an exception that escaped the sequence.
     void reportEscapedException(const std::exception* e);
@@ -103,6 +107,7 @@ private:
     PromoImage promoImage_;  // empty path: no image for the progress page
     std::vector<InstalledCalyx> installedRuntimes_;
     std::unique_ptr<InstalledCalyx> installedRuntime_;
+    std::unique_ptr<cxscrub::CalyxScrubPingData> removal_;  // null: no removal ran
     InstallCallback installCallback_;
     msi::InstallData request_;
     InstallFlag installFlag_;
