@@ -9,15 +9,17 @@ flag="$WINEPREFIX/drive_c/cx_e2e_service_held"
 state="$WINEPREFIX/drive_c/cx_e2e_state.reg"
 fixture="{5E1F7A00-0C4B-4D2E-9A11-7E57000001$(carried_bits)}"
 out=$(mktemp)
-trap 'put_back_runtime_file; rm -f "$flag" "$state" "$out" "$out.before"; remove_product "$fixture"' EXIT
+cfg="$WINEPREFIX/drive_c/users/$user/Temp/cx_e2e_admin.cfg"
+trap 'put_back_runtime_file; rm -f "$flag" "$state" "$out" "$out.before" "$cfg"; remove_product "$fixture"' EXIT
 
-# The registry and every file but the log and this export.
+# The registry and the files, but for what unit tests running meanwhile
+# change: the temporary folders and their own registry tree.
 machine_state() {
     for key in 'HKLM\Software' 'HKCU\Software'; do
         cx_wine reg export "$key" 'C:\cx_e2e_state.reg' /y >/dev/null || fail "reg export $key"
-        iconv -f UTF-16 -t UTF-8 "$state" | tr -d '\r'
+        iconv -f UTF-16 -t UTF-8 "$state" | tr -d '\r' | awk '/^\[/ { skip = /cxroffline-tests/ } !skip'
     done
-    find "$WINEPREFIX/drive_c" \( -name cxtimer.log -o -name cx_e2e_state.reg \) -prune -o \
+    find "$WINEPREFIX/drive_c" \( -path '*/Temp' -o -name cx_e2e_state.reg \) -prune -o \
         -printf '%P %s %T@\n' | sort
 }
 
