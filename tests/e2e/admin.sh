@@ -12,8 +12,7 @@ out=$(mktemp)
 cfg="$WINEPREFIX/drive_c/users/$user/Temp/cx_e2e_admin.cfg"
 trap 'put_back_runtime_file; rm -f "$flag" "$state" "$out" "$out.before" "$cfg"; remove_product "$fixture"' EXIT
 
-# The registry and the files, but for what unit tests running meanwhile
-# change: the temporary folders and their own registry tree.
+# The registry and files, but for the temporary folders and tests' own tree.
 machine_state() {
     for key in 'HKLM\Software' 'HKCU\Software'; do
         cx_wine reg export "$key" 'C:\cx_e2e_state.reg' /y >/dev/null || fail "reg export $key"
@@ -50,7 +49,6 @@ done
 run_installer /VALIDATE INSTALL_SILENT=yes
 expect_code -80
 expect_log 'ERROR 3090: Unable to install Calyx There are errors in the following switches: "INSTALL_SILENT=yes";.'
-expect_log 'Configuration is not valid.'
 diff "$out.before" <(machine_state) >&2 || fail "a validate run changed the machine"
 
 run_installer /s INSTALL_SILENT=yes
@@ -73,4 +71,3 @@ grep -q '^exit code: 0' "$out" || fail "busy install: $(cat "$out")"
 runlog=$(tail -c +$((start + 1)) "$log")
 expect_log 'The installer service is busy with another installation; trying again in 5 s (waited 0 s of 120 s)'
 product_registered "$fixture" || fail "fixture not installed after the wait"
-echo "validate, outcome records and the busy-service wait as expected"

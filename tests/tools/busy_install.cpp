@@ -1,6 +1,5 @@
-// busy_install <package> <flag file>: a silent run's install of the package
-// through a stand-in service that answers 1618 (another installation in
-// progress) while the flag file exists. Exit code: the install's result.
+// busy_install <package> <flag file>: a silent run's install through a stand-in
+// service that answers 1618 while the flag file exists; exits with the result.
 #include <windows.h>
 
 #include "ServiceBusyWait.h"

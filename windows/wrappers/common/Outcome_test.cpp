@@ -15,11 +15,9 @@ TEST(Outcome, LineCarriesEveryFactAndTheDuration) {
     outcome.productCode("{AB}");
     outcome.language(1041);
     outcome.transform(true);
-    outcome.removed(2);
-    outcome.agentResult(0);
     now = 3500;
     EXPECT_EQ(outcome.line(), "Outcome: exit=1603 reason=package-failed product={AB} "
-                              "version=1.8.0_451-b10 lang=1041 transform=yes removed=2 agent=0 "
+                              "version=1.8.0_451-b10 lang=1041 transform=yes removed=0 agent=-99 "
                               "ms=2500");
 }
 

@@ -16,7 +16,6 @@ TEST(ServiceBusyWait, RetriesOnlyWhileBusyAndWithinTheBound) {
         {"silent run, freed in time", -1, 2, 0, 0, {5000, 5000}},
         {"run the user sees", -2, 1, 0, 1618, {}},
         {"stays busy, last poll shortened", 12000, 99, 0, 1618, {5000, 5000, 2000}},
-        {"another failure", 12000, 0, 1603, 1603, {}},
         {"failure after the wait", 12000, 1, 1603, 1603, {5000}},
     };
     for (const Case& c : cases) {
