@@ -103,6 +103,9 @@ endif()
 
 # Reports a program's whole exit code under Wine, for scripts.
 add_executable(cxrun ${CMAKE_SOURCE_DIR}/tests/tools/cxrun.cpp)
+# A silent install through a stand-in service that another installation holds.
+add_executable(busy_install ${CMAKE_SOURCE_DIR}/tests/tools/busy_install.cpp)
+target_link_libraries(busy_install PRIVATE cx_core)
 # Prints the update agent's schedule, for the agent checks.
 add_executable(au_schedule ${CMAKE_SOURCE_DIR}/tests/tools/au_schedule.cpp)
 target_link_libraries(au_schedule PRIVATE cx_core)

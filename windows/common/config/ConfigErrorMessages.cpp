@@ -66,10 +66,14 @@ bool ConfigErrorMessages::show(int code, const std::string& argument, const std:
     if (code == 0) return true;
     const Message* m = messageOf(code);
     if (m == nullptr) {
-        LOG_ERROR(tstrings::sformat("Unknown Error code %d", code));
+        const std::string unknown = tstrings::sformat("Unknown Error code %d", code);
+        LOG_ERROR(unknown);
+        if (listener_) listener_(code, unknown);
         return false;
     }
-    LOG_ERROR(text(code, argument, line, ENGLISH));
+    const std::string english = text(code, argument, line, ENGLISH);
+    LOG_ERROR(english);
+    if (listener_) listener_(code, english);
     if (!silent && !m->logOnly) {
         const std::string title = StringResource(TITLE_STRING, module_, langId_).utf8();
         messageBox_(nullptr, tstrings::toUtf16(text(code, argument, line, langId_)).c_str(),

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // The user-facing messages of configuration errors, from the carried
@@ -10,6 +11,8 @@
 class ConfigErrorMessages {
 public:
     typedef int(WINAPI* MessageBoxFunction)(HWND, LPCWSTR, LPCWSTR, UINT);
+    // Told of every error show reports: its code and logged text.
+    typedef std::function<void(int code, const std::string& text)> Listener;
 
     static constexpr int SWITCH_ERRORS = 3090;
 
@@ -18,6 +21,7 @@ public:
                                  MessageBoxFunction messageBox = MessageBoxW);
 
     void setLanguage(unsigned langId) { langId_ = langId; }
+    void setListener(Listener listener) { listener_ = std::move(listener); }
 
     // The string id of code's message; 0 when code has none.
     static unsigned stringId(int code);
@@ -35,4 +39,5 @@ private:
     HINSTANCE module_;
     unsigned langId_;
     MessageBoxFunction messageBox_;
+    Listener listener_;
 };

@@ -66,8 +66,10 @@ unsigned userLanguage() {
     }
 }
 
-// The arguments as UTF-8; false when the system cannot split the text.
-bool splitCommandLine(const std::wstring& commandLine, std::vector<std::string>& result) {
+} // namespace
+
+bool InstallConfigData::splitCommandLine(const std::wstring& commandLine,
+                                         std::vector<std::string>& result) {
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(commandLine.c_str(), &count);
     if (args == nullptr) {
@@ -79,8 +81,6 @@ bool splitCommandLine(const std::wstring& commandLine, std::vector<std::string>&
     for (int i = 0; i < count; ++i) result.push_back(tstrings::toUtf8(args[i]));
     return true;
 }
-
-} // namespace
 
 // The validator and key mapper shared by the three configurations.
 struct InstallConfigData::Library {
@@ -148,6 +148,7 @@ InstallConfigData::InstallConfigData(HINSTANCE module, bool enterpriseInstaller,
     working_.allowKeysWithoutValue();
     export_.allowKeysWithoutValue();
     backup_.allowKeysWithoutValue();
+    working_.setLayer("defaults");
     check(working_.loadString(kDefaults));
     LOG_INFO("Default config settings are: \n" << kDefaults);
 }
@@ -209,7 +210,10 @@ int InstallConfigData::LoadConfigSettings(const std::wstring& commandLine) {
         reportError(settings::STATUS_INTERNAL_ERROR, "", working_, false);
         return settings::STATUS_INTERNAL_ERROR;
     }
+    return LoadConfigSettings(args);
+}
 
+int InstallConfigData::LoadConfigSettings(const std::vector<std::string>& args) {
     LOG_INFO("-->Loading Important args...");
     int code = importCommandLine(working_, args, false);
     if (code != 0) {
@@ -258,6 +262,7 @@ int InstallConfigData::LoadConfigSettings(const std::wstring& commandLine) {
 int InstallConfigData::importCommandLine(SettingsConfig& target,
                                          const std::vector<std::string>& args, bool quiet) {
     LOG_INFO("...Importing command line arguments");
+    target.setLayer("command line");
     std::string switchErrors;
     std::string packageCommandLine;
     int error = 0;
@@ -323,6 +328,7 @@ int InstallConfigData::importFiles(SettingsConfig& target, const std::string& in
 
 int InstallConfigData::importRuntimeFile(SettingsConfig& target, bool quiet) {
     LOG_INFO("...Importing runtime configuration file...");
+    target.setLayer("runtime settings file");
     std::string path;
     int code = 0;
     try {
@@ -355,6 +361,7 @@ int InstallConfigData::importRuntimeFile(SettingsConfig& target, bool quiet) {
 int InstallConfigData::importInstallConfigFile(SettingsConfig& target, const std::string& path,
                                                bool quiet) {
     LOG_INFO("...Importing Install Configuration file");
+    target.setLayer("install configuration file");
     const int code = target.loadFile(path);
     if (code != 0) {
         reportError(code, path, target, quiet);
@@ -425,9 +432,21 @@ int InstallConfigData::addPackageProperties() {
         }
     }
     if (properties.empty()) return 0;
+    working_.setLayer("derived");
     const int code = working_.loadString("CMDLINE=" + properties);
     if (code != 0) reportError(code, "", working_, false);
     return code;
+}
+
+std::vector<InstallConfigData::Setting> InstallConfigData::effectiveSettings() const {
+    std::vector<Setting> settings;
+    for (const Key& key : install_keys::table()) {
+        if (!working_.has(key.name)) continue;
+        Setting setting{key.name, std::nullopt, working_.layerOf(key.name)};
+        if (working_.hasValue(key.name)) setting.value = working_.text(key.name);
+        settings.push_back(setting);
+    }
+    return settings;
 }
 
 void InstallConfigData::normalizeExport() {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,28 @@ public:
     // the code of the error, which the user has been shown unless the run is
     // silent; the install must then stop.
     int LoadConfigSettings(const std::wstring& commandLine);
+    // The same from the arguments as UTF-8 (program first).
+    int LoadConfigSettings(const std::vector<std::string>& args);
+
+    // The command line as UTF-8 arguments, program first; false (logged)
+    // when the system cannot split it.
+    static bool splitCommandLine(const std::wstring& commandLine, std::vector<std::string>& args);
+
+    // One key of the working configuration and the source it came from:
+    // "defaults", "runtime settings file", "install configuration file",
+    // "command line", or "derived" for what the loading composed.
+    struct Setting {
+        std::string key;
+        std::optional<std::string> value;  // none: present without a value
+        std::string layer;
+    };
+    // Every key present, in table order.
+    std::vector<Setting> effectiveSettings() const;
+    // Also hands every configuration error reported from now on, with its
+    // English message, to listener.
+    void listenToErrors(ConfigErrorMessages::Listener listener) {
+        messages_.setListener(std::move(listener));
+    }
 
     // Writes the exported keys to the runtime settings file, or removes it
     // when none is left; nothing when the file already holds them. 0 or the

@@ -18,20 +18,38 @@ SettingsConfig::SettingsConfig(const settings_impl::ConfigValidator* validator,
 }
 
 int SettingsConfig::loadString(const std::string& text) {
-    return api_.loadString(handle_.get(), text.c_str(), validator_, keyMapper_, true,
-                           keysWithoutValue_);
+    return load([&](settings_impl::Context* config) {
+        return api_.loadString(config, text.c_str(), validator_, keyMapper_, true,
+                               keysWithoutValue_);
+    });
 }
 
 int SettingsConfig::loadFile(const std::string& path) {
-    return api_.loadFile(handle_.get(), path.c_str(), validator_, keyMapper_, true,
-                         keysWithoutValue_);
+    return load([&](settings_impl::Context* config) {
+        return api_.loadFile(config, path.c_str(), validator_, keyMapper_, true,
+                             keysWithoutValue_);
+    });
 }
 
-unsigned SettingsConfig::errorLine() const {
+int SettingsConfig::load(const std::function<int(settings_impl::Context*)>& parse) {
+    const Handle parsed(api_.createConfig(), api_.destroyConfig);
+    if (!parsed) return settings::STATUS_INTERNAL_ERROR;
+    const int status = parse(parsed.get());
     const unsigned* first = nullptr;
     size_t count = 0;
-    check(api_.getErrorLines(handle_.get(), &first, &count));
-    return count == 0 ? 0 : *first + 1;
+    check(api_.getErrorLines(parsed.get(), &first, &count));
+    errorLine_ = count == 0 ? 0 : *first + 1;
+    if (status != settings::STATUS_OK) return status;
+    const std::vector<std::string> loaded = keysOf(api_, parsed.get());
+    const int merged = api_.merge(handle_.get(), parsed.get());
+    if (merged != settings::STATUS_OK) return merged;
+    for (const std::string& key : loaded) layers_[key] = layer_;
+    return settings::STATUS_OK;
+}
+
+std::string SettingsConfig::layerOf(const std::string& key) const {
+    const auto found = layers_.find(key);
+    return found == layers_.end() ? std::string() : found->second;
 }
 
 int SettingsConfig::textStatus(const std::string& key, const char** text) const {
@@ -66,13 +84,20 @@ int SettingsConfig::integer(const std::string& key) const {
 }
 
 int SettingsConfig::remove(const std::string& key) {
-    return api_.removeKey(handle_.get(), key.c_str());
+    const int status = api_.removeKey(handle_.get(), key.c_str());
+    if (status == settings::STATUS_OK) layers_.erase(key);
+    return status;
 }
 
 std::vector<std::string> SettingsConfig::keys() const {
+    return keysOf(api_, handle_.get());
+}
+
+std::vector<std::string> SettingsConfig::keysOf(const settings_api& api,
+                                                settings_impl::Context* config) {
     std::vector<std::string> result;
-    check(api_.forEach(
-        handle_.get(),
+    check(api.forEach(
+        config,
         [](settings_impl::Context*, size_t, size_t, const char* key, void* user) {
             static_cast<std::vector<std::string>*>(user)->push_back(key);
         },

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,11 +22,16 @@ public:
     void allowKeysWithoutValue() { keysWithoutValue_ = true; }
     bool keysWithoutValueAllowed() const { return keysWithoutValue_; }
 
+    // Names the source of the loads that follow ("defaults", a file...).
+    void setLayer(const std::string& layer) { layer_ = layer; }
+    // The layer of the load that last set key; empty when none set it.
+    std::string layerOf(const std::string& key) const;
+
     // A failed load leaves the configuration as it was.
     int loadString(const std::string& text);
     int loadFile(const std::string& path);
     // The 1-based line of the last load's parse error; 0 when it had none.
-    unsigned errorLine() const;
+    unsigned errorLine() const { return errorLine_; }
 
     // Present, with or without a value.
     bool has(const std::string& key) const;
@@ -48,10 +55,17 @@ private:
 
     // The status of a text read: 0, 301 (no value) or 303 (absent).
     int textStatus(const std::string& key, const char** text) const;
+    // Parses into a configuration of its own, then merges it in, so the keys
+    // of this load are known.
+    int load(const std::function<int(settings_impl::Context*)>& parse);
+    static std::vector<std::string> keysOf(const settings_api& api, settings_impl::Context* config);
 
     const settings_api& api_;
     const settings_impl::ConfigValidator* validator_;
     const settings_impl::IKeyMapper* keyMapper_;
     Handle handle_;
     bool keysWithoutValue_ = false;
+    unsigned errorLine_ = 0;
+    std::string layer_;
+    std::map<std::string, std::string> layers_;
 };

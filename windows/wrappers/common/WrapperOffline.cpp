@@ -204,7 +204,8 @@ void RemoveExtractionFolders(bool package64Bit) {
     }
 }
 
-int ExecCommand(const msi::InstallData& request, void (*install)(const msi::InstallData&)) {
+int ExecCommand(const msi::InstallData& request,
+                const std::function<void(const msi::InstallData&)>& install) {
     // A stale status address must not outlive the run that set it.
     SetPolicyValue("", "PostStatusUrl");
     int result = ERROR_INSTALL_FAILURE;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "AutoHandle.h"
@@ -89,4 +90,4 @@ bool FileMatchesBytes(HANDLE file, const void* data, size_t size);
 // install is the service call; tests replace it to force failures the
 // service does not produce on demand.
 int ExecCommand(const msi::InstallData& request,
-                void (*install)(const msi::InstallData&) = msi::install);
+                const std::function<void(const msi::InstallData&)>& install = msi::install);

@@ -9,10 +9,12 @@
 #include "au/AuMsi.h"
 #include "CalyxEnvironment.h"
 #include "CalyxScrubSequence.h"
+#include "DryRun.h"
 #include "FileUtils.h"
 #include "WinErrorHandling.h"
 #include "ProductType.h"
 #include "ReinstallCase.h"
+#include "ServiceBusyWait.h"
 #include "InstallStatus.h"
 #include "LauncherCopies.h"
 #include "MsiDatabase.h"
@@ -34,7 +36,30 @@ const char* const kCarriedMajorVersion = "8";
 } // namespace
 
 InstallerRun::InstallerRun(HINSTANCE instance, const char* commandLine)
-    : instance_(instance), commandLine_(commandLine ? commandLine : "") {}
+    : outcome_(CX_RUNTIME_VERSION), instance_(instance),
+      commandLine_(commandLine ? commandLine : "") {}
+
+InstallerRun::~InstallerRun() {
+    outcome_.exitCode(exitCode_);
+    outcome_.language(langId_);
+    outcome_.transform(request_.properties.count("TRANSFORMS") != 0);
+    if (installedRuntime_) outcome_.productCode(installedRuntime_->productCode());
+    outcome_.agentResult(agentResult_);
+}
+
+InstallerRun::Stop InstallerRun::stop(int code, Outcome::Reason reason) {
+    exitCode_ = code;
+    outcome_.because(reason);
+    return code;
+}
+
+InstallerRun::Stop InstallerRun::validateOnly() {
+    std::vector<std::string> args;
+    if (!InstallConfigData::splitCommandLine(GetCommandLineW(), args) || !DryRun::requested(args)) {
+        return std::nullopt;
+    }
+    return stop(DryRun::run(instance_, args), Outcome::Reason::VALIDATE);
+}
 
 void InstallerRun::logStart() {
     logit("Wrapper begin...");
@@ -120,7 +145,7 @@ InstallerRun::Stop InstallerRun::loadConfiguration() {
     }
     if (loaded != 0) {
         logit("Error occurred while loading configuration settings. Exiting installer.");
-        return -80;
+        return stop(-80, Outcome::Reason::CONFIG_ERROR);
     }
     oemUpdate_ = config_->isEnabled("OEMUPDATE");
     silent_ = config_->isSilent();
@@ -182,7 +207,7 @@ InstallerRun::Stop InstallerRun::runTestSwitches() {
                              "TEST_CHANGE_DIALOG"}) {
         if (config_->isEnabled(name)) {
             logit(tstrings::sformat("Test switch %s: page not available", name).c_str());
-            return 0;
+            return stop(0, Outcome::Reason::TEST_SWITCH);
         }
     }
     if (!config_->hasKey("TEST_CONFIG_FILE_ERRORS")) {
@@ -192,7 +217,7 @@ InstallerRun::Stop InstallerRun::runTestSwitches() {
     const int code = config_->getInt("TEST_CONFIG_FILE_ERRORS");
     logit(("Show error " + std::to_string(code)).c_str());
     config_->ShowConfigError(code, "<path_to_config_file>", silent_);
-    return 0;
+    return stop(0, Outcome::Reason::TEST_SWITCH);
 }
 
 void InstallerRun::composeExtraCommandLine() {
@@ -222,7 +247,7 @@ InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
     }
     logit("Another Calyx installation is in progress. You must complete that installation before "
           "you can run this installer.");
-    return -1;
+    return stop(-1, Outcome::Reason::IN_PROGRESS);
 }
 
 InstallerRun::Stop InstallerRun::checkReinstallCase() {
@@ -230,10 +255,10 @@ InstallerRun::Stop InstallerRun::checkReinstallCase() {
     const int decision = CheckForReinstallCase(*config_, instance_, langId_, package64Bit_ ? 64 : 32);
     if (decision == 0) {
         LOG_AT_NAMED(LOG_INFO, "WinMain", "A newer CXR  build already exists. Exit install");
-        return 0;
+        return stop(0, Outcome::Reason::NEWER_PRESENT);
     }
     if (decision < 0) {
-        return -1;
+        return stop(-1, Outcome::Reason::SAME_STATIC);
     }
     return std::nullopt;
 }
@@ -259,13 +284,14 @@ InstallerRun::Stop InstallerRun::takeInstallFlag() {
     if (launchedFromCxs_ || installFlag_.take()) {
         return std::nullopt;
     }
-    return -1;
+    return stop(-1, Outcome::Reason::IN_PROGRESS);
 }
 
 bool InstallerRun::extractPackage() {
     const std::string path = GetProductPackagePath(package64Bit_);
     logit("Wrapper: Extract MSI ...");
     if (path.empty() || !ExtractProductPackage(instance_, path, silent_, package_)) {
+        outcome_.because(Outcome::Reason::EXTRACTION_FAILED);
         return false;
     }
     request_.packagePath = path;
@@ -302,6 +328,7 @@ bool InstallerRun::exportConfiguration() {
         logit("Error occurred while exporting configuration settings. Exiting installer.");
         // A deployment tool must not read this stop as success.
         exitCode_ = 1603;
+        outcome_.because(Outcome::Reason::CONFIG_ERROR);
         return false;
     }
     configurationExported_ = true;
@@ -357,7 +384,9 @@ std::unique_ptr<ProgressDialog> InstallerRun::showProgressPage() {
 }
 
 void InstallerRun::runPackage() {
-    exitCode_ = ExecCommand(request_);
+    const ServiceBusyWait wait = ServiceBusyWait::forRun(silent_);
+    exitCode_ = ExecCommand(request_,
+                            [&wait](const msi::InstallData& request) { wait.install(request); });
     if (exitCode_ == 0) {
         describeInstalledRuntime();
     }

@@ -12,6 +12,7 @@
 #include "InstallConfigData.h"
 #include "InstallFlag.h"
 #include "InstalledCalyx.h"
+#include "Outcome.h"
 #include "WrapperOffline.h"
 
 // One run of the offline installer: the state WinMain keeps and the steps
@@ -24,11 +25,16 @@ public:
     typedef std::optional<int> Stop;
 
     InstallerRun(HINSTANCE instance, const char* commandLine);
+    // Hands what the run learned to its outcome record, the last one logged.
+    ~InstallerRun();
 
     // Before anything else: every later library load, the delay-loaded
     // system libraries included, searches System32 only.
     static void secureDllSearchPath(); // 2
     void logStart();                 // 1
+    // "/validate": reports the configuration and stops before anything on
+    // the machine changes.
+    Stop validateOnly();
     void clearPatchCacheImages();    // 3
     void initCommonControls();       // 4
     void prepareInstallRequest();    // 5, 6
@@ -78,6 +84,9 @@ public:
     int exitCode() const { return exitCode_; }
 
 private:
+    // Ends the run early with code, for reason.
+    Stop stop(int code, Outcome::Reason reason);
+
     // After a successful install: the carried update agent, its result kept
     // for the usage report.
     void installUpdateAgent();
@@ -85,6 +94,8 @@ private:
     // Puts the runtime settings file back after a failed install; once.
     void restoreConfiguration();
 
+    // First, so that it is written after everything else has ended.
+    Outcome outcome_;
     HINSTANCE instance_;
     std::string commandLine_;
     int exitCode_ = 1;

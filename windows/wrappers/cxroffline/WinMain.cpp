@@ -8,6 +8,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     InstallerRun run(instance, commandLine);
     try {
         run.logStart();
+        if (const auto stop = run.validateOnly()) return *stop;
         run.clearPatchCacheImages();
         run.initCommonControls();
         run.prepareInstallRequest();

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// Standard output for a GUI program, which has no console of its own.
+namespace ConsoleOutput {
+
+// Writes UTF-8 text to the standard output the parent redirected, else to
+// the parent's console. False (logged) when there is neither.
+bool write(const std::string& text);
+
+} // namespace ConsoleOutput
