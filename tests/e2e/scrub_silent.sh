@@ -31,7 +31,7 @@ expect() {  # gone|stays codes...
 install scrub_old_update scrub_old_family scrub_static scrub_failing_removal scrub_other_arch reinstall_older_family det_modern_cxr_x64
 run /cxr/current.xml /s REMOVEOUTOFDATECXRS=Enable
 expect_log "Adding Uninstall result for Version: 1.8.0_421; exitCode is 0" && expect_log "uncxr~1~1.6.0_45:$bits;uncxr~1~1.7.0_80-b15:$bits;uncxr~1~1.8.0_401:$bits;uncxr~0~1.8.0_421:$bits;uninstaller~ua500;"
-expect gone "$(code 160045B2)" "$(code 170080A4)" "$(code 180401B1)"
+expect gone "$(code 160045B2)" "$(code 170080A4)" "$(code 180401B1)" && expect_log " removed=3 "
 expect stays "$(code 180421B4)" "$(code 180411B3)" "$(code 180451F0)" "$(code 180451B5 $other)" "$modern"
 run /cxr/461.xml /s REMOVEOUTOFDATECXRS=Enable
 expect gone "$(code 180451B5 $other)" && expect stays "$(code 180451F0)" "$(code 180411B3)"

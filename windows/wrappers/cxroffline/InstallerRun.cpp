@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "AnsiText.h"
@@ -412,6 +413,9 @@ void InstallerRun::removeOutOfDateSilently() {
         const cxscrub::CalyxScrubSequence sequence(CalyxVersion(CX_RUNTIME_VERSION), package64Bit_ ? 64 : 32,
                                                    installedRuntime_ ? installedRuntime_->productCode() : "");
         removal_.reset(new cxscrub::CalyxScrubPingData(sequence.run(true)));
+        outcome_.removed(static_cast<unsigned>(std::count_if(
+            removal_->removals.begin(), removal_->removals.end(),
+            [](const std::pair<InstalledCalyx, int>& removal) { return removal.second == 1; })));
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
     }
