@@ -9,6 +9,7 @@
 #include <fstream>
 #include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "AutoHandle.h"
 #include "tstrings.h"
@@ -22,9 +23,11 @@ std::deque<std::string> steps;
 std::vector<Call> recorded;
 std::string logFile;
 std::wstring evalAnswer;
+std::string evalFailing;
 IDispatch* heldExternal = nullptr;
 
-void record(const std::string& what) {
+void record(std::string what) {
+    for (size_t at = what.find('\n'); at != std::string::npos; at = what.find('\n', at)) what.replace(at, 1, "\\n");
     std::lock_guard<std::mutex> lock(stateMutex);
     recorded.push_back(Call{what, GetCurrentThreadId()});
     if (!logFile.empty()) {
@@ -34,6 +37,35 @@ void record(const std::string& what) {
 
 std::string narrow(const wchar_t* s) {
     return s ? tstrings::toUtf8(s) : std::string();
+}
+
+BOOL CALLBACK findBox(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !GetClassNameW(window, name, 16) ||
+        std::wstring(name) != L"#32770") {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// Waits up to 60 s for a message box of this process and presses button.
+void answerBox(const std::string& answer) {
+    const int button = answer == "yes" ? IDYES : answer == "no" ? IDNO : answer == "ok" ? IDOK : IDCANCEL;
+    for (int tries = 0; tries < 600; ++tries, Sleep(100)) {
+        HWND box = nullptr;
+        EnumWindows(findBox, reinterpret_cast<LPARAM>(&box));
+        if (!box) continue;
+        wchar_t caption[256] = {}, text[1024] = {};
+        GetWindowTextW(box, caption, 256);
+        GetDlgItemTextW(box, 0xFFFF, text, 1024);
+        record("box " + narrow(caption) + ": " + narrow(text) + " -> " + answer);
+        PostMessageW(box, WM_COMMAND, button, 0);
+        return;
+    }
+    record("box none appeared");
 }
 
 // Keeps a reference to value in slot, dropping the one it held.
@@ -122,8 +154,12 @@ public:
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO*, UINT*) override {
         if (id != 1 || !params || params->cArgs != 1 || !result) return DISP_E_MEMBERNOTFOUND;
-        record("eval " + narrow(params->rgvarg[0].bstrVal));
+        const std::string script = narrow(params->rgvarg[0].bstrVal);
+        record("eval " + script);
         std::lock_guard<std::mutex> lock(stateMutex);
+        if (!evalFailing.empty() && script.compare(0, evalFailing.size(), evalFailing) == 0) {
+            return DISP_E_EXCEPTION;
+        }
         result->vt = VT_BSTR;
         result->bstrVal = SysAllocString(evalAnswer.c_str());
         return S_OK;
@@ -280,6 +316,11 @@ private:
         } else if (verb == "answer") {
             std::lock_guard<std::mutex> lock(stateMutex);
             evalAnswer = tstrings::toUtf16(first);
+        } else if (verb == "box") {
+            std::thread(answerBox, first).detach();
+        } else if (verb == "fail") {
+            std::lock_guard<std::mutex> lock(stateMutex);
+            evalFailing = first;
         }
     }
 
@@ -335,6 +376,7 @@ void setScript(const std::string& text, const std::string& logPath) {
     steps.clear();
     recorded.clear();
     evalAnswer.clear();
+    evalFailing.clear();
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {

@@ -209,4 +209,18 @@ std::string Dialog::execJScript(const std::string& script) {
     return window->execJScript(script);
 }
 
+void Dialog::runPageCalls(const std::vector<std::string>& scripts) {
+    for (const std::string& script : scripts) {
+        try {
+            execJScript(script);
+        } catch (const std::exception& e) {
+            LOG_ERROR("page call " << script << " failed: " << e.what());
+        }
+    }
+}
+
+HWND Dialog::windowHandle() const {
+    return window->handle();
+}
+
 } // namespace ui
