@@ -66,3 +66,7 @@ add_test(NAME pages.host_js
          COMMAND node ${CMAKE_SOURCE_DIR}/tests/pages/pages_test.cjs ${CMAKE_SOURCE_DIR}/resources/pages)
 set_tests_properties(pages.host_js PROPERTIES TIMEOUT 120
     ENVIRONMENT "NODE_PATH=${CMAKE_SOURCE_DIR}/build/node/node_modules")
+
+# The pages' .wxl texts in every locale, and that the resource script carries them.
+add_test(NAME pages.l10n
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/pages/l10n_check.py ${CMAKE_SOURCE_DIR}/resources)

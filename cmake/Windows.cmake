@@ -31,7 +31,7 @@ target_include_directories(cxroffline PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappe
 file(GLOB_RECURSE cxResourceInputs CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
      ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/*.html
-     ${CMAKE_SOURCE_DIR}/resources/*.js)
+     ${CMAKE_SOURCE_DIR}/resources/*.js ${CMAKE_SOURCE_DIR}/resources/*.wxl)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc
     ${CMAKE_SOURCE_DIR}/tests/test_resources.rc PROPERTIES
     OBJECT_DEPENDS "${CX_CARRIED_PACKAGES};${cxResourceInputs}")
