@@ -6,11 +6,11 @@
 #include <mshtmhst.h>
 
 #include <deque>
-#include <fstream>
 #include <mutex>
 #include <sstream>
 
 #include "AutoHandle.h"
+#include "Log.h"
 #include "tstrings.h"
 
 namespace standin {
@@ -27,8 +27,9 @@ IDispatch* heldExternal = nullptr;
 void record(const std::string& what) {
     std::lock_guard<std::mutex> lock(stateMutex);
     recorded.push_back(Call{what, GetCurrentThreadId()});
+    // As log records, so that a run's own log can hold them in their order.
     if (!logFile.empty()) {
-        std::ofstream(logFile, std::ios::app) << GetCurrentThreadId() << "\t" << what << "\n";
+        Logger(logFile).write(LOG_TRACE, what, __FILE__, __LINE__, "standin");
     }
 }
 
