@@ -6,12 +6,12 @@
 #include <mshtmhst.h>
 
 #include <deque>
-#include <fstream>
 #include <mutex>
 #include <sstream>
 #include <thread>
 
 #include "AutoHandle.h"
+#include "Log.h"
 #include "tstrings.h"
 
 namespace standin {
@@ -30,8 +30,9 @@ void record(std::string what) {
     for (size_t at = what.find('\n'); at != std::string::npos; at = what.find('\n', at)) what.replace(at, 1, "\\n");
     std::lock_guard<std::mutex> lock(stateMutex);
     recorded.push_back(Call{what, GetCurrentThreadId()});
+    // As log records, so that a run's own log can hold them in their order.
     if (!logFile.empty()) {
-        std::ofstream(logFile, std::ios::app) << GetCurrentThreadId() << "\t" << what << "\n";
+        Logger(logFile).write(LOG_TRACE, what, __FILE__, __LINE__, "standin");
     }
 }
 

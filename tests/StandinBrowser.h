@@ -27,7 +27,7 @@ struct Call {
 };
 
 // Starts afresh with these steps; with a log path, each call is also
-// appended to that file as "<thread>\t<what>".
+// appended to that file as a TRACE record of the function "standin".
 void setScript(const std::string& steps, const std::string& logPath = std::string());
 std::vector<Call> calls();
 IClassFactory* factory();

@@ -157,6 +157,11 @@ void Dialog::resetLoadState() {
     loadState = NotLoaded;
 }
 
+bool Dialog::isLoaded() {
+    ipc::Mutex::Lock lock(loadCondition.getMutex());
+    return loadState == Loaded;
+}
+
 void Dialog::notify(const std::string& event, const std::vector<std::string>& params) {
     if (event == "cancel") {
         window->requestClose();

@@ -58,6 +58,8 @@ public:
     // "title", "size" and "closeButton", names compared ignoring case.
     void setWindowProp(const std::string& name, const std::vector<std::string>& params) override;
     virtual void resetLoadState();
+    // Whether the page has loaded and not failed since.
+    bool isLoaded();
 
     // Evaluates script text in the page from any thread.
     std::string execJScript(const std::string& script);

@@ -22,6 +22,8 @@ void ProgressDialog::onDocumentComplete() {
 }
 
 void ProgressDialog::setProgress(double percent) {
+    // A page that did not load has no bar; each call would only fail.
+    if (!isLoaded()) return;
     execJScript(progressScript(percent));
 }
 

@@ -397,6 +397,9 @@ std::unique_ptr<ProgressDialog> InstallerRun::showProgressPage() {
         std::unique_ptr<ProgressDialog> page(new ProgressDialog(pageLocale()));
         if (!promoImage_.path().empty()) page->banners.push_back(NetUtils::fileUrl(promoImage_.path()));
         page->show();
+        if (!page->isLoaded()) {
+            LOG_WARNING("The progress page did not load; the install runs without it");
+        }
         return page;
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
