@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Interactive runs (no /s): the progress page in the scripted stand-in
-# control, the mailbox as another process sees it, and Wine's own control,
-# which has no page engine. A prefix of its own: the stand-in replaces a
-# machine-wide class.
+# control, the mailbox as another process sees it, and a progress page that
+# does not load. A prefix of its own: the stand-in replaces a machine-wide
+# class.
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a bash "$0" "$@"
 export WINEPREFIX="$1/interactive-wineprefix" CX_WINEPREFIX="$1/interactive-wineprefix"
 source "$(dirname "$0")/lib.bash"
@@ -17,7 +17,10 @@ trap '"$repo/scripts/wine-prefix" stop; rm -rf "$WINEPREFIX" "$work"' EXIT
 winlog=$(cx_wine winepath -w "$log" | tr -d '\r')
 export CX_STANDIN_SCRIPT CX_STANDIN_LOG="$winlog"
 CX_STANDIN_SCRIPT=$(cx_wine winepath -w "$work/steps" | tr -d '\r')
-echo complete >"$work/steps"
+# welcome page: next; the progress page; after a failed install the error
+# page: next. $1 is how the progress page loads.
+steps() { printf 'complete\nexternal notify next\nend\n%s\nend\ncomplete\nexternal notify next\n' "$1" >"$work/steps"; }
+steps complete
 
 # The program path in the page URL keeps "#" and "%" from reading as a
 # fragment or an escape.
@@ -116,9 +119,9 @@ for row in "${scenarios[@]}"; do
     fi
     clean_prefix
 done
-unregister_standin_browser
 
-echo "== Wine's own control"
+echo "== a progress page that does not load"
+steps "error 404"
 installer="$build/bin/cxroffline.exe"
 run_installer
 expect_code 0
@@ -127,4 +130,5 @@ expect_log "DISPID_NAVIGATEERROR: "
 expect_log "The progress page did not load; the install runs without it"
 ! grep -q "progress page calls failed" "$runlogfile" || fail "the bar called a page that did not load"
 clean_prefix
+unregister_standin_browser
 echo "interactive installs hold"
