@@ -40,31 +40,21 @@ std::string narrow(const wchar_t* s) {
     return s ? tstrings::toUtf8(s) : std::string();
 }
 
-BOOL CALLBACK findBox(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !GetClassNameW(window, name, 16) ||
-        std::wstring(name) != L"#32770") {
-        return TRUE;
-    }
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// Waits up to 60 s for a message box of this process and presses button.
+// Waits up to 60 s for a message box of this process and presses the
+// answer's button.
 void answerBox(const std::string& answer) {
-    const int button = answer == "yes" ? IDYES : answer == "no" ? IDNO : answer == "ok" ? IDOK : IDCANCEL;
     for (int tries = 0; tries < 600; ++tries, Sleep(100)) {
-        HWND box = nullptr;
-        EnumWindows(findBox, reinterpret_cast<LPARAM>(&box));
-        if (!box) continue;
-        wchar_t caption[256] = {}, text[1024] = {};
-        GetWindowTextW(box, caption, 256);
-        GetDlgItemTextW(box, 0xFFFF, text, 1024);
-        record("box " + narrow(caption) + ": " + narrow(text) + " -> " + answer);
-        PostMessageW(box, WM_COMMAND, button, 0);
-        return;
+        for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(box, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
+            wchar_t caption[256] = {}, text[1024] = {};
+            GetWindowTextW(box, caption, 256);
+            GetDlgItemTextW(box, 0xFFFF, text, 1024);
+            record("box " + narrow(caption) + ": " + narrow(text) + " -> " + answer);
+            PostMessageW(box, WM_COMMAND, answer == "yes" ? IDYES : IDNO, 0);
+            return;
+        }
     }
     record("box none appeared");
 }

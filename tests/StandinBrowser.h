@@ -15,7 +15,7 @@
 //   external <method> ...  calls window.external (words as arguments)
 //   answer <text>          what eval returns from now on
 //   fail <text>            eval of a script starting with text fails from now on
-//   box <yes|no|ok|cancel> the next message box of the process gets that
+//   box <yes|no>           the next message box of the process gets that
 //                          answer; records "box <caption>: <text> -> <answer>"
 //   end                    pause until the next Navigate
 // Every host call is recorded with the thread that made it.
