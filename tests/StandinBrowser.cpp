@@ -26,8 +26,7 @@ std::wstring evalAnswer;
 std::string evalFailing;
 IDispatch* heldExternal = nullptr;
 
-void record(std::string what) {
-    for (size_t at = what.find('\n'); at != std::string::npos; at = what.find('\n', at)) what.replace(at, 1, "\\n");
+void record(const std::string& what) {
     std::lock_guard<std::mutex> lock(stateMutex);
     recorded.push_back(Call{what, GetCurrentThreadId()});
     // As log records, so that a run's own log can hold them in their order.

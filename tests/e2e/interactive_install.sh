@@ -17,8 +17,7 @@ trap '"$repo/scripts/wine-prefix" stop; rm -rf "$WINEPREFIX" "$work"' EXIT
 winlog=$(cx_wine winepath -w "$log" | tr -d '\r')
 export CX_STANDIN_SCRIPT CX_STANDIN_LOG="$winlog"
 CX_STANDIN_SCRIPT=$(cx_wine winepath -w "$work/steps" | tr -d '\r')
-# welcome page: next; the progress page; after a failed install the error
-# page: next. $1 is how the progress page loads.
+# Welcome page, progress page loading as $1, error page.
 steps() { printf 'complete\nexternal notify next\nend\n%s\nend\ncomplete\nexternal notify next\n' "$1" >"$work/steps"; }
 steps complete
 

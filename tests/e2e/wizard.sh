@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The wizard pages of interactive runs on the scripted stand-in control: page
-# switches, silent runs, cancelling on either page, the folder loop, the
-# development-kit launch and the error page. A prefix of its own: the
-# stand-in replaces a machine-wide class.
+# The wizard pages of interactive runs on the scripted stand-in control, in a
+# prefix of its own: the stand-in replaces a machine-wide class.
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a bash "$0" "$@"
 export WINEPREFIX="$1/wizard-wineprefix" CX_WINEPREFIX="$1/wizard-wineprefix"
 source "$(dirname "$0")/lib.bash"
@@ -24,11 +22,8 @@ play() { printf '%b\n' "$@" >"$work/steps"; }
 trace() { tr -d '\r' <"$runlogfile" | awk '/\(standin\)\]$/ { getline; sub(/^\t[A-Z]+: /, ""); print }'; }
 evals() { trace | sed -n 's/^eval //p'; }
 expect_evals() { [ "$(evals | head -n "$(wc -l <<<"$1")")" = "$1" ] || { evals >&2; fail "calls differ from: $1"; }; }
-nothing_installed() {
-    ! product_registered "$product" || fail "installed"
-    [ ! -e "$lowdir/Tolvane/Calyx/CALYX_INSTALL_FLAG" ] || fail "install flag left"
-    [ ! -d "$extracted" ] || fail "extraction folder left"
-}
+nothing_installed() { ! product_registered "$product" && [ ! -e "$lowdir/Tolvane/Calyx/CALYX_INSTALL_FLAG" ] &&
+    [ ! -d "$extracted" ] || fail "installed, or the install flag or extraction folder left"; }
 
 echo "== page switches, then one in a silent run"
 next='complete\nexternal notify next'
@@ -81,4 +76,3 @@ run_installer
 expect_code 1603
 evals | grep -qxF 'setErrorCode(1603)' && evals | grep -qxF 'setUpdate(0)' || fail "error page calls: $(evals)"
 unregister_standin_browser
-echo "wizard pages hold"
