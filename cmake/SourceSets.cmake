@@ -98,7 +98,7 @@ macro(cx_layers)
         # document reading are not.
         cx_layer(cx_scrub PORTABLE CalyxScrub WINDOWS CalyxScrub/windows DEPS cx_net)
         cx_layer(cx_ui WINDOWS windows/html_ui/engine DEPS cx_net cx_ipc)
-        cx_layer(cx_dialogs WINDOWS windows/html_ui/wrappers DEPS cx_ui)
+        cx_layer(cx_dialogs WINDOWS windows/html_ui/wrappers DEPS cx_ui cx_detection)
         # Named "au/Config.h" from above: the settings library has a Config.h too.
         cx_layer(cx_au WINDOWS windows/au/common/au
                  PUBLIC_INCLUDE ${CMAKE_SOURCE_DIR}/windows/au/common DEPS cx_detection)

@@ -15,8 +15,10 @@ struct RecordedMessageBox {
     bool owned;
 };
 
-// Stands in for MessageBoxW: records the box and answers IDOK.
+// Stands in for MessageBoxW: records the box and answers
+// recordedMessageBoxAnswer() (IDOK unless a test changes it).
 int WINAPI recordMessageBox(HWND owner, LPCWSTR text, LPCWSTR title, UINT type);
+int& recordedMessageBoxAnswer();
 
 // The boxes recorded since the last clear.
 std::vector<RecordedMessageBox>& recordedMessageBoxes();

@@ -6,11 +6,12 @@
 #include <mshtmhst.h>
 
 #include <deque>
-#include <fstream>
 #include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "AutoHandle.h"
+#include "Log.h"
 #include "tstrings.h"
 
 namespace standin {
@@ -22,18 +23,39 @@ std::deque<std::string> steps;
 std::vector<Call> recorded;
 std::string logFile;
 std::wstring evalAnswer;
+std::string evalFailing;
 IDispatch* heldExternal = nullptr;
 
 void record(const std::string& what) {
     std::lock_guard<std::mutex> lock(stateMutex);
     recorded.push_back(Call{what, GetCurrentThreadId()});
+    // As log records, so that a run's own log can hold them in their order.
     if (!logFile.empty()) {
-        std::ofstream(logFile, std::ios::app) << GetCurrentThreadId() << "\t" << what << "\n";
+        Logger(logFile).write(LOG_TRACE, what, __FILE__, __LINE__, "standin");
     }
 }
 
 std::string narrow(const wchar_t* s) {
     return s ? tstrings::toUtf8(s) : std::string();
+}
+
+// Waits up to 60 s for a message box of this process and presses the
+// answer's button.
+void answerBox(const std::string& answer) {
+    for (int tries = 0; tries < 600; ++tries, Sleep(100)) {
+        for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(box, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
+            wchar_t caption[256] = {}, text[1024] = {};
+            GetWindowTextW(box, caption, 256);
+            GetDlgItemTextW(box, 0xFFFF, text, 1024);
+            record("box " + narrow(caption) + ": " + narrow(text) + " -> " + answer);
+            PostMessageW(box, WM_COMMAND, answer == "yes" ? IDYES : IDNO, 0);
+            return;
+        }
+    }
+    record("box none appeared");
 }
 
 // Keeps a reference to value in slot, dropping the one it held.
@@ -122,8 +144,12 @@ public:
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO*, UINT*) override {
         if (id != 1 || !params || params->cArgs != 1 || !result) return DISP_E_MEMBERNOTFOUND;
-        record("eval " + narrow(params->rgvarg[0].bstrVal));
+        const std::string script = narrow(params->rgvarg[0].bstrVal);
+        record("eval " + script);
         std::lock_guard<std::mutex> lock(stateMutex);
+        if (!evalFailing.empty() && script.compare(0, evalFailing.size(), evalFailing) == 0) {
+            return DISP_E_EXCEPTION;
+        }
         result->vt = VT_BSTR;
         result->bstrVal = SysAllocString(evalAnswer.c_str());
         return S_OK;
@@ -280,6 +306,11 @@ private:
         } else if (verb == "answer") {
             std::lock_guard<std::mutex> lock(stateMutex);
             evalAnswer = tstrings::toUtf16(first);
+        } else if (verb == "box") {
+            std::thread(answerBox, first).detach();
+        } else if (verb == "fail") {
+            std::lock_guard<std::mutex> lock(stateMutex);
+            evalFailing = first;
         }
     }
 
@@ -335,6 +366,7 @@ void setScript(const std::string& text, const std::string& logPath) {
     steps.clear();
     recorded.clear();
     evalAnswer.clear();
+    evalFailing.clear();
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {

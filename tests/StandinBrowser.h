@@ -14,6 +14,9 @@
 //   before <url>           BeforeNavigate2; records whether it was cancelled
 //   external <method> ...  calls window.external (words as arguments)
 //   answer <text>          what eval returns from now on
+//   fail <text>            eval of a script starting with text fails from now on
+//   box <yes|no>           the next message box of the process gets that
+//                          answer; records "box <caption>: <text> -> <answer>"
 //   end                    pause until the next Navigate
 // Every host call is recorded with the thread that made it.
 namespace standin {
@@ -24,7 +27,7 @@ struct Call {
 };
 
 // Starts afresh with these steps; with a log path, each call is also
-// appended to that file as "<thread>\t<what>".
+// appended to that file as a TRACE record of the function "standin".
 void setScript(const std::string& steps, const std::string& logPath = std::string());
 std::vector<Call> calls();
 IClassFactory* factory();

@@ -1,6 +1,7 @@
 // The progress bar as a page would see it, over scaled installs.
 //   progress_bar_winbench runs <n>               n installs, one report line each
 //   progress_bar_winbench write <mailbox> <seed> a writer posting operations 1 to 7
+//   progress_bar_winbench watch <seconds>        a real install's mailbox and window
 // The table is the install's own, scaled to 1/10; the writer keeps each
 // operation for its scaled expected time, give or take 20 %, and prints the
 // time of each record it posted.
@@ -8,14 +9,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <ipc/Error.h>
 
 #include "ClientOperation.h"
 #include "Executor.h"
@@ -128,12 +133,78 @@ int runs(int count) {
     return 0;
 }
 
+// One agreeing copy of the record (a writer may be half-way through it).
+progress::Operation readRecord(ipc::SharedMemory<progress::Operation>& mailbox) {
+    for (;;) {
+        const progress::Operation a = ipc::SharedMemory<progress::Operation>::Snapshot(mailbox).get();
+        if (a == ipc::SharedMemory<progress::Operation>::Snapshot(mailbox).get()) return a;
+    }
+}
+
+// Beside a real install: prints each new record of the installer's mailbox
+// as "record <id> <state>" until the empty record follows a posted one (or
+// the time is up), while a second thread sends WM_NULL to the progress
+// window every 20 ms; then prints the largest round trip, overall and while
+// an operation was running.
+int watch(double seconds) {
+    const double deadline = nowMs() + seconds * 1000;
+    std::atomic<bool> done{false}, installing{false};
+    double slowest = 0, slowestInstalling = 0;
+    unsigned probes = 0;
+    std::thread prober([&] {
+        while (!done) {
+            if (HWND window = FindWindowW(L"OrvelPaneDialog", nullptr)) {
+                const double from = nowMs();
+                DWORD_PTR answer = 0;
+                if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer)) {
+                    const double took = nowMs() - from;
+                    slowest = std::max(slowest, took);
+                    if (installing) slowestInstalling = std::max(slowestInstalling, took);
+                    ++probes;
+                }
+            }
+            Sleep(20);
+        }
+    });
+    std::unique_ptr<ipc::SharedMemory<progress::Operation>> mailbox;
+    progress::Operation last;
+    bool posted = false, ended = false;
+    while (!ended && nowMs() < deadline) {
+        if (!mailbox) {
+            try {
+                mailbox.reset(new ipc::SharedMemory<progress::Operation>(
+                    ipc::SharedMemoryUnsafe::Open, progress::OperationMailbox::SharedMemoryName));
+            } catch (const ipc::PlatformError&) {
+                // Not made yet: the installer makes it with its progress page.
+            }
+        }
+        if (mailbox) {
+            const progress::Operation now = readRecord(*mailbox);
+            if (now != last) {
+                std::printf("record %u %u\n", now.getId(), now.getState());
+                std::fflush(stdout);
+                last = now;
+                posted = posted || now != progress::Operation();
+                ended = posted && now == progress::Operation();
+                installing = now.getState() == progress::Operation::Started;
+            }
+        }
+        Sleep(1);
+    }
+    done = true;
+    prober.join();
+    std::printf("window probes %u, largest round trip %.1f ms, %.1f ms while an operation ran\n", probes,
+                slowest, slowestInstalling);
+    return ended ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "write" && argc == 4) return write(argv[2], static_cast<unsigned>(std::stoul(argv[3])));
     if (mode == "runs" && argc == 3) return runs(std::stoi(argv[2]));
-    std::fprintf(stderr, "usage: progress_bar_winbench runs <n> | write <mailbox> <seed>\n");
+    if (mode == "watch" && argc == 3) return watch(std::stod(argv[2]));
+    std::fprintf(stderr, "usage: progress_bar_winbench runs <n> | write <mailbox> <seed> | watch <seconds>\n");
     return 2;
 }

@@ -1,5 +1,7 @@
 #include "UiHandles.h"
 
+#include <objbase.h>
+
 #include "Log.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
@@ -32,4 +34,8 @@ void clearVariant(VARIANT* v) {
     if (v == nullptr) return;
     const HRESULT hr = VariantClear(v);
     if (FAILED(hr)) logCloseFailure("VariantClear(", v, static_cast<DWORD>(hr));
+}
+
+void closeTaskMemory(void* memory) {
+    CoTaskMemFree(memory);
 }

@@ -85,3 +85,32 @@ while i < len(lines):
 print("%d well-formed records" % records)
 PY
 }
+
+# The WebBrowser control's in-process server, in the classes of the
+# installer's architecture.
+webbrowser_server_key='HKLM\Software\Classes\CLSID\{8856F961-340A-11D0-A96B-00C04FD705A2}\InprocServer32'
+
+# Makes the scripted stand-in (standin_webbrowser.dll) the WebBrowser control
+# of this build's installer in $WINEPREFIX. It plays the steps of the file
+# named by CX_STANDIN_SCRIPT and writes its calls as records of the function
+# "standin" to the file named by CX_STANDIN_LOG (Windows paths, both read by
+# the installer's process). unregister_standin_browser puts back the server
+# that was there.
+register_standin_browser() {
+    local dll
+    dll=$(cx_wine winepath -w "$build/bin/standin_webbrowser.dll" | tr -d '\r')
+    webbrowser_saved_server=$(cx_wine reg query "$webbrowser_server_key" /ve /reg:"$(carried_bits)" |
+        tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p')
+    cx_wine reg add "$webbrowser_server_key" /ve /d "$dll" /f /reg:"$(carried_bits)" >/dev/null
+    cx_wine reg add "$webbrowser_server_key" /v ThreadingModel /d Apartment /f \
+        /reg:"$(carried_bits)" >/dev/null
+}
+
+unregister_standin_browser() {
+    if [ -n "${webbrowser_saved_server:-}" ]; then
+        cx_wine reg add "$webbrowser_server_key" /ve /d "$webbrowser_saved_server" /f \
+            /reg:"$(carried_bits)" >/dev/null
+    else
+        cx_wine reg delete "$webbrowser_server_key" /va /f /reg:"$(carried_bits)" >/dev/null 2>&1 || true
+    fi
+}

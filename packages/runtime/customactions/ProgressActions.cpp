@@ -20,7 +20,11 @@ const DWORD HoldMs = 300;
 // run by itself) there is nobody to tell.
 UINT post(unsigned id, unsigned state) {
     try {
-        progress::ClientOperation(progress::OperationMailbox::SharedMemoryName).post(id, state);
+        progress::ClientOperation mailbox(progress::OperationMailbox::SharedMemoryName);
+        // Before the post: whatever the installer does with the record comes
+        // after this in its log.
+        LOG_AT_NAMED(LOG_TRACE, "ProgressActions", "Posting operation " << id << " state " << state);
+        mailbox.post(id, state);
         Sleep(HoldMs);
     } catch (const ipc::PlatformError& e) {
         if (e.code() != ERROR_FILE_NOT_FOUND) {

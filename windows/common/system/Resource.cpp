@@ -148,9 +148,13 @@ std::string StringResource::string(const std::string& defaultText) const {
     }
 }
 
+std::string StringResource::utf8OrRaise() const {
+    return tstrings::toUtf8(wide());
+}
+
 std::string StringResource::utf8(const std::string& defaultText) const {
     try {
-        return tstrings::toUtf8(wide());
+        return utf8OrRaise();
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
         return defaultText;

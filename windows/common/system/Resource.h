@@ -53,6 +53,8 @@ public:
     bool existsIn(unsigned langId) const;
     // The same text in UTF-8, for pages and logs.
     std::string utf8(const std::string& defaultText = std::string()) const;
+    // The text in UTF-8; raises when the string is missing.
+    std::string utf8OrRaise() const;
 
 private:
     std::wstring wide() const;

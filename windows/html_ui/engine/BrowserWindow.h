@@ -43,6 +43,8 @@ public:
     void enableCloseCommand(bool enabled);
     // Sends the window its close request (the handler's onClose decides).
     void requestClose();
+    // The window, for use on the UI thread only; null before create.
+    HWND handle() const { return window.get(); }
 
     // The client size 500 x 354 at 96 DPI scaled to the screen's DPI.
     static SIZE scale2systemDPI(SIZE size);

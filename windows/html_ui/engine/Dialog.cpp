@@ -157,6 +157,11 @@ void Dialog::resetLoadState() {
     loadState = NotLoaded;
 }
 
+bool Dialog::isLoaded() {
+    ipc::Mutex::Lock lock(loadCondition.getMutex());
+    return loadState == Loaded;
+}
+
 void Dialog::notify(const std::string& event, const std::vector<std::string>& params) {
     if (event == "cancel") {
         window->requestClose();
@@ -207,6 +212,20 @@ void Dialog::setWindowProp(const std::string& name, const std::vector<std::strin
 
 std::string Dialog::execJScript(const std::string& script) {
     return window->execJScript(script);
+}
+
+void Dialog::runPageCalls(const std::vector<std::string>& scripts) {
+    for (const std::string& script : scripts) {
+        try {
+            execJScript(script);
+        } catch (const std::exception& e) {
+            LOG_ERROR("page call " << script << " failed: " << e.what());
+        }
+    }
+}
+
+HWND Dialog::windowHandle() const {
+    return window->handle();
 }
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <atomic>
 #include <memory>
 #include <string>
@@ -56,6 +58,8 @@ public:
     // "title", "size" and "closeButton", names compared ignoring case.
     void setWindowProp(const std::string& name, const std::vector<std::string>& params) override;
     virtual void resetLoadState();
+    // Whether the page has loaded and not failed since.
+    bool isLoaded();
 
     // Evaluates script text in the page from any thread.
     std::string execJScript(const std::string& script);
@@ -63,8 +67,15 @@ public:
     // How long show waits for the page: 30 s unless changed (for tests).
     static void setLoadWaitLimit(unsigned milliseconds);
 
-protected:
+    // Asked before a close at the user's request; not owned, none by default.
     void setCancelHandler(CancelHandler* handler) { cancelHandler = handler; }
+
+protected:
+    // Evaluates each script in the page in order; a failing one is logged
+    // and the rest still run, so that a load hook always reaches the base.
+    void runPageCalls(const std::vector<std::string>& scripts);
+    // The dialog's window, for windows it owns; null before the first show.
+    HWND windowHandle() const;
 
 private:
     void waitForLoad();

@@ -3,22 +3,27 @@
 #include <locale>
 #include <sstream>
 
+#include "ScriptText.h"
 #include "tstrings.h"
 
 ProgressDialog::ProgressDialog(const std::string& locale)
     : ui::Dialog("progress.html", locale), switchInterval(0) {}
 
 void ProgressDialog::onDocumentComplete() {
+    std::vector<std::string> calls;
     for (const std::string& banner : banners) {
-        execJScript(bannerScript(banner));
+        calls.push_back(bannerScript(banner));
     }
     if (switchInterval != 0) {
-        execJScript(tstrings::sformat("setSwitchInterval(%d)", switchInterval));
+        calls.push_back(tstrings::sformat("setSwitchInterval(%d)", switchInterval));
     }
+    runPageCalls(calls);
     ui::Dialog::onDocumentComplete();
 }
 
 void ProgressDialog::setProgress(double percent) {
+    // A page that did not load has no bar; each call would only fail.
+    if (!isLoaded()) return;
     execJScript(progressScript(percent));
 }
 
@@ -30,11 +35,5 @@ std::string progressScript(double percent) {
 }
 
 std::string bannerScript(const std::string& url) {
-    // A quote or backslash in the URL must not end the string early.
-    std::string quoted;
-    for (const char c : url) {
-        if (c == '\'' || c == '\\') quoted += '\\';
-        quoted += c;
-    }
-    return "addBanner('" + quoted + "')";
+    return "addBanner(" + jsString(url) + ")";
 }

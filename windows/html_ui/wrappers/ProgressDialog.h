@@ -14,7 +14,8 @@ public:
 
     // Pushes the banners and their rotation period, then shows the page.
     void onDocumentComplete() override;
-    // From any thread: moves the bar to percent (0 to 100).
+    // From any thread: moves the bar to percent (0 to 100); nothing when
+    // the page did not load.
     void setProgress(double percent) override;
 
     // Banner image URLs, in order.

@@ -144,6 +144,7 @@ void ProgressController::stop() {
     const ipc::Thread::Id joined = worker;
     worker = ipc::Thread::NoThread;
     ipc::Thread::join(joined);
+    LOG_AT_NAMED(LOG_TRACE, "ProgressController::stop", "Progress bar stopped");
 }
 
 void ProgressController::setPosition(unsigned value) {

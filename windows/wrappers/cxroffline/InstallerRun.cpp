@@ -24,10 +24,12 @@
 #include "MessageBoxes.h"
 #include "NetUtils.h"
 #include "ProgressController.h"
+#include "ErrorDialog.h"
 #include "ProgressDialog.h"
 #include "SysInfo.h"
 #include "UpdateConf.h"
 #include "UsageValues.h"
+#include "WizardPages.h"
 #include "tstrings.h"
 
 namespace {
@@ -203,13 +205,21 @@ void InstallerRun::applyOverrides() {
 }
 
 InstallerRun::Stop InstallerRun::runTestSwitches() {
-    // A page switch never installs: it shows its page (none exists yet) and ends.
+    // A page switch never installs: it shows its page and ends. A silent
+    // run shows no page: it would wait for a user who is not there.
     for (const char* name : {"TEST_FINAL_DIALOG", "TEST_PROGRESS_DIALOG", "TEST_WELCOME_DIALOG",
                              "TEST_CHANGE_DIALOG"}) {
-        if (config_->isEnabled(name)) {
-            logit(tstrings::sformat("Test switch %s: page not available", name).c_str());
+        if (!config_->isEnabled(name)) continue;
+        if (silent_) {
+            logit(tstrings::sformat("Test switch %s: no page in a silent run", name).c_str());
             return stop(0, Outcome::Reason::TEST_SWITCH);
         }
+        try {
+            ShowTestPage(name, pageLocale(), showVerifyPage_, GetDefaultInstallFolder(package64Bit_));
+        } catch (const std::exception& e) {
+            reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+        }
+        return stop(0, Outcome::Reason::TEST_SWITCH);
     }
     if (!config_->hasKey("TEST_CONFIG_FILE_ERRORS")) {
         return std::nullopt;
@@ -303,7 +313,36 @@ void InstallerRun::fetchOnlineOptions() {
     GetOptionsFromXmlIfOnline(instance_, langId_, offlineOptions_, promoImage_);
 }
 
-void InstallerRun::runWizardPages() {}
+InstallerRun::Stop InstallerRun::runWizardPages() {
+    if (silent_) return std::nullopt;
+    std::string folder = installDir_.empty() ? GetDefaultInstallFolder(package64Bit_) : installDir_;
+    bool folderChosen = false;
+    switch (RunWizardPages(pageLocale(), launchedFromCxs_, folder, folderChosen)) {
+    case WizardOutcome::Continue:
+        if (folderChosen) installDir_ = folder.substr(0, 2047);
+        return std::nullopt;
+    case WizardOutcome::CancelledOnFolder:
+        LOG_AT_NAMED(LOG_INFO, "WinMain", "The user cancelled from Change Folder dialog. Exit code: 0");
+        break;
+    case WizardOutcome::CancelledOnWelcome:
+        LOG_AT_NAMED(LOG_INFO, "WinMain", "The user cancelled from Welcome dialog. Exit code: 0");
+        break;
+    }
+    return endCancelled();
+}
+
+// Nothing was installed or recorded yet: only the flag and the extracted
+// package are left to clean up.
+int InstallerRun::endCancelled() {
+    installFlag_.release();
+    package_.release();
+    RemoveExtractionFolders(package64Bit_);
+    return *stop(0, Outcome::Reason::CANCELLED);
+}
+
+std::string InstallerRun::pageLocale() const {
+    return Locale::fromLangId(langId_).name();
+}
 
 bool InstallerRun::clearInstallerStatus() {
     exitCode_ = ClearMSIStatus();
@@ -369,13 +408,28 @@ void InstallerRun::executePackage() {
             reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
         }
     }
+    if (exitCode_ != 0) showErrorPage();
+}
+
+void InstallerRun::showErrorPage() {
+    try {
+        ErrorDialog error(pageLocale());
+        error.operation = 0;
+        error.errorCode = exitCode_;
+        error.run();
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+    }
 }
 
 std::unique_ptr<ProgressDialog> InstallerRun::showProgressPage() {
     try {
-        std::unique_ptr<ProgressDialog> page(new ProgressDialog(Locale::fromLangId(langId_).name()));
+        std::unique_ptr<ProgressDialog> page(new ProgressDialog(pageLocale()));
         if (!promoImage_.path().empty()) page->banners.push_back(NetUtils::fileUrl(promoImage_.path()));
         page->show();
+        if (!page->isLoaded()) {
+            LOG_WARNING("The progress page did not load; the install runs without it");
+        }
         return page;
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);

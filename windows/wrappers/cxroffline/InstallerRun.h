@@ -56,7 +56,7 @@ public:
     bool extractPackage();           // 23; false: go to the common end
     void chooseTransform();          // 14, once the package is there
     void fetchOnlineOptions();       // 24
-    void runWizardPages();           // 25
+    Stop runWizardPages();           // 25; a cancel ends the run here
     bool clearInstallerStatus();     // 26; false: go to the common end
     void setInstallFolder();         // 27
     bool exportConfiguration();      // 28; false: go to the common end
@@ -76,6 +76,7 @@ public:
     // A silent run asked to remove out-of-date runtimes; the record is kept
     // for the usage ping.
     void removeOutOfDateSilently();
+    void showErrorPage();
 
     // Records an exception that escaped the sequence.
     void reportEscapedException(const std::exception* e);
@@ -93,6 +94,11 @@ private:
 
     // Puts the runtime settings file back after a failed install; once.
     void restoreConfiguration();
+
+    // The end of a run the user cancelled on a wizard page: the install
+    // flag and the extraction folders go, nothing else ran to undo.
+    int endCancelled();
+    std::string pageLocale() const;
 
     // First, so that it is written after everything else has ended.
     Outcome outcome_;

@@ -30,7 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         if (run.extractPackage()) {
             run.chooseTransform();
             run.fetchOnlineOptions();
-            run.runWizardPages();
+            if (const auto stop = run.runWizardPages()) return *stop;
             if (run.clearInstallerStatus()) {
                 run.setInstallFolder();
                 if (run.exportConfiguration()) {

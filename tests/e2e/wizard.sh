@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The wizard pages of interactive runs on the scripted stand-in control, in a
+# prefix of its own: the stand-in replaces a machine-wide class.
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a bash "$0" "$@"
+export WINEPREFIX="$1/wizard-wineprefix" CX_WINEPREFIX="$1/wizard-wineprefix"
+source "$(dirname "$0")/lib.bash"
+bits=$(carried_bits)
+product=$(carried_product_code "$bits")
+work=$(mktemp -d)
+"$repo/scripts/wine-prefix" fresh "$([ "$bits" = 32 ] && echo 32)"
+"$repo/scripts/wine-prefix" server
+trap '"$repo/scripts/wine-prefix" stop; rm -rf "$WINEPREFIX" "$work"' EXIT
+export CX_STANDIN_LOG CX_STANDIN_SCRIPT
+CX_STANDIN_LOG=$(cx_wine winepath -w "$log" | tr -d '\r')
+CX_STANDIN_SCRIPT=$(cx_wine winepath -w "$work/steps" | tr -d '\r')
+register_standin_browser
+pf='C:\\Program Files (x86)' extracted="$lowdir/Tolvane/Calyx/cxr1.8.0_451"
+[ "$bits" = 64 ] && pf='C:\\Program Files' extracted+=_x64
+
+play() { printf '%b\n' "$@" >"$work/steps"; }
+# The stand-in's records of this run: loads, calls, events and boxes.
+trace() { tr -d '\r' <"$runlogfile" | awk '/\(standin\)\]$/ { getline; sub(/^\t[A-Z]+: /, ""); print }'; }
+evals() { trace | sed -n 's/^eval //p'; }
+expect_evals() { [ "$(evals | head -n "$(wc -l <<<"$1")")" = "$1" ] || { evals >&2; fail "calls differ from: $1"; }; }
+nothing_installed() { ! product_registered "$product" && [ ! -e "$lowdir/Tolvane/Calyx/CALYX_INSTALL_FLAG" ] &&
+    [ ! -d "$extracted" ] || fail "installed, or the install flag or extraction folder left"; }
+
+echo "== page switches, then one in a silent run"
+next='complete\nexternal notify next'
+for row in "TEST_WELCOME_DIALOG|$next|showChangeFolder(1)~setChangeFolder(0)" \
+    "TEST_CHANGE_DIALOG|$next|showBackButton(1)~setFolder('$pf\\\\Calyx\\\\cxr1.8.0_451');" \
+    "TEST_FINAL_DIALOG|$next|showBackButton(1)~showSecurity(1)~showRestartBrowser(0)~setRestartBrowser(1)~showVerify(1)~selectSponsor('')" \
+    "TEST_PROGRESS_DIALOG|complete|setProgress(0)~setProgress(1)"; do
+    IFS='|' read -r switch steps calls <<<"$row"
+    play "$steps"
+    run_installer "$switch=1"
+    expect_code 0
+    expect_evals "$(tr '~' '\n' <<<"$calls")"
+    nothing_installed
+done
+[ "$(evals | tail -n 1)" = "setProgress(100)" ] || fail "the sweep did not reach 100"
+run_installer /s TEST_WELCOME_DIALOG=1
+expect_code 0
+expect_log "Test switch TEST_WELCOME_DIALOG: no page in a silent run"
+[ -z "$(trace)" ] || fail "a page in a silent run"
+
+echo "== cancel: No keeps the page, Yes ends the run"
+cancel='complete\nbox no\nexternal notify cancel\nbox yes\nexternal notify cancel'
+to_folder='complete\nexternal notify changeFolder 1\nexternal notify next\nend'
+for row in "$cancel||Welcome" "$to_folder\n$cancel||Change Folder" "$cancel|LAUNCHEDFROMCXS=1|Change Folder"; do
+    IFS='|' read -r steps switch page <<<"$row"
+    play "$steps"
+    run_installer $switch
+    expect_code 0
+    [ "$(trace | grep -oE -- '-> (yes|no)$' | tr '\n' ' ')" = "-> no -> yes " ] || fail "boxes: $(trace | grep box)"
+    expect_log "The user cancelled from $page dialog. Exit code: 0" && expect_log "Outcome: exit=0 reason=cancelled "
+    ! grep -qF "Wrapper exit code" <<<"$runlog" || fail "the common end ran after a cancel"
+    nothing_installed
+done
+[ "$(evals | head -n 1)" = "showBackButton(0)" ] || fail "LAUNCHEDFROMCXS: $(evals | head -n 1)"
+
+echo "== welcome, folder, back, welcome, folder, next"
+play "$to_folder" 'complete\nexternal notify back\nend' 'complete\nexternal notify next\nend' "$next" 'end\ncomplete'
+run_installer "INSTALLDIR=C:\\It's Calyx"
+expect_code 0
+folder="setFolder('C:\\\\It\\'s Calyx');"
+expect_evals "$(printf '%s\n' 'showChangeFolder(1)' 'setChangeFolder(0)' 'showBackButton(1)' "$folder" \
+    'showChangeFolder(1)' 'setChangeFolder(1)' 'showBackButton(1)' "$folder")"
+[ -f "$WINEPREFIX/drive_c/It's Calyx/bin/calyx.exe" ] || fail "not installed into C:\\It's Calyx"
+remove_product "$product"
+
+echo "== failing package: the error page"
+installer="$build/bin/cxroffline_failing.exe"
+play "$next" 'end\ncomplete\nend' "$next"
+run_installer
+expect_code 1603
+evals | grep -qxF 'setErrorCode(1603)' && evals | grep -qxF 'setUpdate(0)' || fail "error page calls: $(evals)"
+unregister_standin_browser
