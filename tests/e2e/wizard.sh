@@ -55,6 +55,8 @@ for row in "$cancel||Welcome" "$to_folder\n$cancel||Change Folder" "$cancel|LAUN
     [ "$(trace | grep -oE -- '-> (yes|no)$' | tr '\n' ' ')" = "-> no -> yes " ] || fail "boxes: $(trace | grep box)"
     expect_log "The user cancelled from $page dialog. Exit code: 0" && expect_log "Outcome: exit=0 reason=cancelled "
     ! grep -qF "Wrapper exit code" <<<"$runlog" || fail "the common end ran after a cancel"
+    pinged=no; grep -qF '(SendHeadRequest)' <<<"$runlog" && pinged=yes
+    [ "$pinged" = "$([ "$page" = Welcome ] && echo no || echo yes)" ] || fail "ping after a cancel on $page: $pinged"
     nothing_installed
 done
 [ "$(evals | head -n 1)" = "showBackButton(0)" ] || fail "LAUNCHEDFROMCXS: $(evals | head -n 1)"

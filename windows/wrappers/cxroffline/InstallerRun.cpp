@@ -322,6 +322,10 @@ InstallerRun::Stop InstallerRun::runWizardPages() {
         if (folderChosen) installDir_ = folder.substr(0, 2047);
         return std::nullopt;
     case WizardOutcome::CancelledOnFolder:
+        // The ping reports an install that did not happen, without an agent.
+        exitCode_ = 1;
+        agentResult_ = -99;
+        sendUsagePing();
         LOG_AT_NAMED(LOG_INFO, "WinMain", "The user cancelled from Change Folder dialog. Exit code: 0");
         break;
     case WizardOutcome::CancelledOnWelcome:
