@@ -45,11 +45,13 @@ function moveSources() {
 }
 
 // Links tell the host instead of navigating; the installer opens them in
-// the user's browser.
+// the user's browser. The target goes as written: a page's own link names
+// such as "manageListLink" must not become addresses of the page's folder
+// (flag 2 asks old engines for the attribute's text).
 function hookAnchors() {
     require("Arrays").each(document.getElementsByTagName("a"), function (anchor) {
         anchor.onclick = function () {
-            host.notify("a", this.href);
+            host.notify("a", this.getAttribute("href", 2));
             return false;
         };
     });

@@ -4,7 +4,8 @@ const [fs, http, path] = ['fs', 'http', 'path'].map(require);
 const { chromium } = require('playwright-core');
 
 const repo = path.resolve(__dirname, '../..');
-const PAGES = ['welcome', 'change_folder', 'progress', 'error', 'plugin_disabled', 'restore_security', 'complete'];
+const PAGES = ['welcome', 'change_folder', 'progress', 'error', 'plugin_disabled', 'restore_security', 'complete',
+    'calyxscrub', 'calyxscrub_versions', 'calyxscrub_progress', 'calyxscrub_complete', 'calyxscrub_drs'];
 
 // Resource name (lower case) -> file, from resources/pages.rc and what it includes.
 function carriedFiles(rc = path.join(repo, 'resources/pages.rc'), files = new Map()) {
@@ -38,14 +39,14 @@ function serve(files) {
         resolve({ base: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() })));
 }
 
-// page -> { calls: [script], events: [{ id, event, arg }], links: [{ id, target }] }
+// page -> { calls: [script], events: [{ id, event, arg, again }], links: [{ id, target }] }
 function readContract(file = path.join(__dirname, 'contract.txt')) {
     let pages = {}, current;
     for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
-        const [kind, id, event, arg] = line.split(' ');
+        const [kind, id, event, arg, again] = line.split(' ');
         if (kind === 'page') pages[id] = current = { calls: [], events: [], links: [] };
         if (kind === 'call') current.calls.push(line.slice(5));
-        if (kind === 'event') current.events.push({ id, event, arg });
+        if (kind === 'event') current.events.push({ id, event, arg, again });
         if (kind === 'link') current.links.push({ id, target: event });
     }
     return pages;
@@ -96,7 +97,7 @@ function fitProblems() {
 
 // Extra states that show more of a page than the contract's calls; the
 // gallery takes the fullest of them, the suite checks the fit of each.
-const STATES = { error: ['setUpdate(0)'],
+const STATES = { error: ['setUpdate(0)'], calyxscrub_progress: ['showProgressView(1); setStatus("Calyx 8 Update 401 (64-bit)", "1", "2")'],
     complete: ['SP1', 'SP4', 'SP8', 'SP10', 'SP11', 'SP12', 'Generic'].map((code) => `selectSponsor("${code}")`) };
 
 module.exports = { repo, PAGES, carriedFiles, localesOf, serve, readContract, launch, openPage, LARGER_TEXT,

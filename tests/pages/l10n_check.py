@@ -1,4 +1,4 @@
-"""Checks the wizard's .wxl texts: ids per page, access keys, links, and that
+"""Checks the pages' .wxl texts: ids per page, access keys, links, and that
 the resource script carries every file.
 Usage: python3 l10n_check.py <resources folder>"""
 import os, re, sys
@@ -14,12 +14,18 @@ IDS = {
     'complete': 'lang title headerCalyx headerGoogle headerYahoo headerBing sponsorCarbo sponsorMcAfee '
                 'sponsorAsk sponsorGeneric noteOnUpdates updateLink securityNote securityLink noteVerify '
                 'restartBrowser backBtn closeBtn',
+    'calyxscrub': 'lang title headerText description manageListLink uninstallInfo moreInfo laterBtn uninstallBtn',
+    'calyxscrub_versions': 'lang title description uninstallInfo moreInfo backBtn nextBtn',
+    'calyxscrub_progress': 'lang title statusLbl uninstallStatusFormat completeStatus viewListLink nextBtn',
+    'calyxscrub_complete': 'lang title uninstalledVersionsText remainingVersionsText closeBtn',
+    'calyxscrub_drs': 'lang title headerText description nextBtn',
 }
 LOCALES = 'en de es fr it ja ko pt_BR sv zh_CN zh_TW'.split()
 CJK = {'ja', 'ko', 'zh_CN', 'zh_TW'}
 LABELS = {'cancelBtn', 'installBtn', 'changeFolder', 'changeFolderBtn', 'backBtn', 'nextBtn',
-          'closeBtn', 'restoreCheckbox', 'restartBrowser'}
-LINKS = {'personalInfo', 'license', 'updateLink', 'securityLink', 'helpLink', 'moreInfo'}
+          'closeBtn', 'restoreCheckbox', 'restartBrowser', 'laterBtn', 'uninstallBtn'}
+LINKS = {'personalInfo', 'license', 'updateLink', 'securityLink', 'helpLink', 'moreInfo', 'manageListLink',
+         'viewListLink'}
 NS = '{http://schemas.microsoft.com/wix/2006/localization}'
 # "&&" is a literal ampersand and "&name;" an entity; any other "&" marks the key.
 MARKER = re.compile(r'&&|&#?\w+;|&(.?)', re.S)
@@ -66,6 +72,9 @@ for page, ids in IDS.items():
                 fault(f'{id} needs one [link]: {texts[id]!r}')
         if 'errorCodeFormat' in texts and '%1' not in texts['errorCodeFormat']:
             fault('errorCodeFormat lacks %1')
+        for mark in ('%CXR_NAME%', '%NUM%', '%TOTAL%'):
+            if mark not in texts.get('uninstallStatusFormat', mark):
+                fault(f'uninstallStatusFormat lacks {mark}')
         if texts['lang'] != loc:
             fault(f'lang is {texts["lang"]!r}')
         english = texts if loc == 'en' else english

@@ -4,7 +4,8 @@ const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const [fs, acorn, h] = ['fs', 'acorn', './harness.cjs'].map(require);
 
-const files = h.carriedFiles(), contract = h.readContract(), NO_CLOSE_BUTTON = ['progress', 'plugin_disabled', 'restore_security'];
+const files = h.carriedFiles(), contract = h.readContract(), NO_CLOSE_BUTTON = ['progress', 'plugin_disabled', 'restore_security',
+    'calyxscrub_progress'];
 let server, browser;
 
 before(async () => { server = await h.serve(files); browser = await h.launch(); });
@@ -12,6 +13,7 @@ after(async () => { await browser.close(); server.close(); });
 
 const open = (page, locale, options) => h.openPage(browser, server.base + page + '.html', locale, options);
 const shown = (...ids) => `[${ids.map((i) => `'${i}'`)}].filter((i) => getComputedStyle(document.getElementById(i)).display !== 'none')`;
+const byId = (id) => `[id="${id}"]`, REMOVAL_PARTS = ['progressImg', 'uninstallStatus', 'completeStatus', 'viewListLink'];
 const SPONSOR_PARTS = ['headerCalyx', 'headerGoogle', 'headerYahoo', 'headerBing', 'sponsorCarbo', 'sponsorMcAfee', 'sponsorAsk', 'sponsorGeneric'];
 
 // What the contract's calls did, read in the page: [expression, expected]; the
@@ -35,10 +37,22 @@ const EFFECTS = {
         __calls.filter((c) => c[0] === 'log').map((c) => c.slice(1))]`,
         [['headerCalyx', 'securityCtnr', 'noteVerify', 'restartBrowserCtnr'], false, ['headerGoogle'], ['headerBing'],
          ['headerCalyx', 'sponsorAsk'], ['headerCalyx', 'sponsorGeneric'], [['INFO', "handle sponsor 'x'y' as generic"]]]],
+    calyxscrub: ['null', null],
+    calyxscrub_versions: ['[...cxrVersionList.children].map((d) => [d.id, d.className, d.firstChild.checked, d.innerText])',
+        [['checkbox0', 'content bold', true, 'Calyx(TM) 6 Update 45'], ['checkbox1', 'content odd bold', true, 'Calyx 8 Update 401 (64-bit)']]],
+    calyxscrub_progress: [`[${shown(...REMOVAL_PARTS)}, getComputedStyle(nextBtn).visibility,
+        (showProgressView(1), setStatus('Calyx <6>', '1', '2'), ${shown(...REMOVAL_PARTS)}), getComputedStyle(nextBtn).visibility,
+        ((t) => t.includes('Calyx <6>') && t.indexOf('1') < t.lastIndexOf('2') && !t.includes('%'))(uninstallStatus.innerText),
+        (showProgressView(0), ${shown(...REMOVAL_PARTS)})]`,
+        [['completeStatus', 'viewListLink'], 'visible', ['progressImg', 'uninstallStatus'], 'hidden', true, ['completeStatus', 'viewListLink']]],
+    calyxscrub_complete: ['[...document.querySelectorAll(".segment-item")].map((e) => [e.parentNode.id, e.innerText])',
+        [['uninstalledList', 'Calyx(TM) 6 Update 45'], ['remainingList', 'Calyx 8 Update 401 (64-bit)']]],
+    calyxscrub_drs: ['[...document.querySelectorAll(".segment-item")].map((e) => [e.parentNode.id, e.innerText])',
+        [['versionList', 'Calyx(TM) 6 Update 45']]],
 };
 
 // In the page: each focusable control's access key and underlined letter.
-const ACCESS_KEYS = `[...document.querySelectorAll('button, input[type=checkbox]')].map((c) => c.labels[0] || c)
+const ACCESS_KEYS = `[...document.querySelectorAll('button, input[type=checkbox]:not(#cxrVersionList input)')].map((c) => c.labels[0] || c)
     .map((o) => [o.id, o.accessKey.toLowerCase(), o.querySelector('u')?.innerText.toLowerCase()])`;
 
 // Tab once through the page (from the primary button, at its end): each stop's name and box.
@@ -88,10 +102,10 @@ async function checkPage(name, locale) {
                          c.events.map((e) => e.id).concat(c.links.map((l) => l.id)).sort(), 'tab stops');
 
         await p.calls();
-        for (const { id, event, arg } of c.events) {
-            const box = arg !== undefined, actions = [[() => p.page.click('#' + id), box ? [arg] : []],
-                [() => p.page.focus('#' + id).then(() => p.page.keyboard.press('Space')), box ? [String(1 - arg)] : []]];
-            if (box) actions.push([() => p.page.click(`label[for=${id}]`), [arg]]);
+        for (const { id, event, arg, again } of c.events) {
+            const box = arg !== undefined, actions = [[() => p.page.click(byId(id)), box ? [arg] : []],
+                [() => p.page.focus(byId(id)).then(() => p.page.keyboard.press('Space')), box ? [again || String(1 - arg)] : []]];
+            if (box) actions.push([() => p.page.click(`label[for="${id}"]`), [arg]]);
             for (const [act, args] of actions) {
                 await act();
                 assert.deepEqual((await p.calls('notify')).map((n) => n.slice(1).map(String)), [[event, ...args]], `${id} sends ${event}`);
@@ -99,7 +113,7 @@ async function checkPage(name, locale) {
         }
         for (const { id, target } of c.links) {
             const url = p.page.url();
-            await p.page.click(`#${id} a`);
+            await p.page.click(`${byId(id)} a`);
             assert.deepEqual(await p.calls('notify'), [['notify', 'a', target]], `link ${id}`);
             assert.equal(p.page.url(), url, `link ${id} navigated`);
         }

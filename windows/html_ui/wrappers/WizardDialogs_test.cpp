@@ -3,8 +3,14 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <thread>
 
+#include "CalyxScrubCompleteDialog.h"
+#include "CalyxScrubDRSDialog.h"
+#include "CalyxScrubDialog.h"
+#include "CalyxScrubProgressDialog.h"
+#include "CalyxScrubVersionsDialog.h"
 #include "CancelConfirmation.h"
 #include "ChangeFolderDialog.h"
 #include "CompleteDialog.h"
@@ -43,6 +49,10 @@ bool pickD(HWND owner, const std::string& title, std::string& folder) {
     return pickerChooses && owner && !title.empty();
 }
 
+InstalledCalyx record(const char* version, int bits) {
+    return InstalledCalyx("{5E1F7A00-0C4B-4D2E-9A11-000000000001}", CXR, bits, CalyxVersion(version), "", CALYX_MODE_NORMAL);
+}
+
 // A page's dialog with the field values that tests/pages/contract.txt
 // names in its comments; the cancel question guards welcome and folder.
 std::unique_ptr<ui::Dialog> contractDialog(const std::string& page, ui::Dialog::CancelHandler* question) {
@@ -58,6 +68,19 @@ std::unique_ptr<ui::Dialog> contractDialog(const std::string& page, ui::Dialog::
              d->showSecurity = d->showRestartBrowser = d->showVerify = true, d->restartBrowser = false;
              return d;
          }},
+        {"calyxscrub", [] { return new cxscrub::ui::CalyxScrubDialog("en"); }},
+        {"calyxscrub_versions", [] {
+             auto* d = new cxscrub::ui::CalyxScrubVersionsDialog("en");
+             d->items = {{true, record("1.6.0_45", 32)}, {true, record("1.8.0_401", 64)}};
+             return d;
+         }},
+        {"calyxscrub_progress", [] { auto* d = new cxscrub::ui::CalyxScrubProgressDialog("en"); d->completed = true; return d; }},
+        {"calyxscrub_complete", [] {
+             auto* d = new cxscrub::ui::CalyxScrubCompleteDialog("en");
+             d->removed = {record("1.6.0_45", 32)}, d->remaining = {record("1.8.0_401", 64)};
+             return d;
+         }},
+        {"calyxscrub_drs", [] { auto* d = new cxscrub::ui::CalyxScrubDRSDialog("en"); d->records = {record("1.6.0_45", 32)}; return d; }},
     };
     std::unique_ptr<ui::Dialog> dialog(make.at(page)());
     if (page == "welcome" || page == "change_folder") dialog->setCancelHandler(question);
@@ -70,6 +93,11 @@ std::string state(ui::Dialog* dialog) {
     if (auto* d = dynamic_cast<ChangeFolderDialog*>(dialog)) return "browse=" + d->folder;
     if (auto* d = dynamic_cast<RestoreSecurityDialog*>(dialog)) return "restoreSecurity=" + std::to_string(d->restoreSecurity);
     if (auto* d = dynamic_cast<CompleteDialog*>(dialog)) return "restartBrowser=" + std::to_string(d->restartBrowser);
+    if (auto* d = dynamic_cast<cxscrub::ui::CalyxScrubVersionsDialog*>(dialog)) {
+        std::string status = "checkbox_clicked=";
+        for (const auto& item : d->items) status += item.checked ? '1' : '0';
+        return status;
+    }
     return "";
 }
 
@@ -92,9 +120,13 @@ TEST_F(WizardDialogs, SendTheContractsCallsAndHandleItsEvents) {
         const std::string kind = line.substr(0, line.find(' '));
         if (kind == "page") calls[page = line.substr(5)];
         if (kind == "call") calls[page].push_back(line.substr(5));
-        if (kind == "event") events[page].push_back(line.substr(line.find(' ', 6) + 1));
+        // "<event> [argument]"; a second argument is for the page suite only.
+        std::istringstream words(line);
+        std::string id, event, argument;
+        words >> id >> id >> event >> argument;
+        if (kind == "event") events[page].push_back(argument.empty() ? event : event + " " + argument);
     }
-    ASSERT_EQ(7u, calls.size());
+    ASSERT_EQ(12u, calls.size());
     const std::map<std::string, int> ending = {{"next", 2}, {"back", 3}, {"cancel", 1}};
     for (const auto& [page, expected] : calls) {
         // The first call fails: it is logged, and the others still reach the page.
