@@ -51,24 +51,38 @@ std::string deploymentRuleSetPath();
 class CalyxScrubSequence {
 public:
     // carriedProductCode: the installed product of the carried package;
-    // empty when it could not be found.
+    // empty when it could not be found. locale: the pages' language code.
     CalyxScrubSequence(const CalyxVersion& carriedVersion, int carriedBits,
-                       std::string carriedProductCode);
+                       std::string carriedProductCode, std::string locale);
 
-    // Finds the out-of-date runtimes and, when silent, removes them all,
-    // unless a deployment rule set exists. Never raises: a failure is
-    // logged and ends the removal with what was recorded so far.
+    // Finds the out-of-date runtimes and, when silent, removes them all;
+    // otherwise the pages offer them and remove those the user keeps
+    // selected. A deployment rule set forbids removals (its page lists the
+    // versions, never in a silent run). Never raises: a failure is logged
+    // and ends the removal with what was recorded so far.
     CalyxScrubPingData run(bool silent) const;
 
 private:
+    // Runtimes of both architectures, detected now.
+    static std::vector<InstalledCalyx> detect();
     // Detection now, and the vendor's baselines (or the
     // "BaselinesXmlURL" override).
     CandidateFinder findCandidates() const;
     void removeAll(const std::vector<InstalledCalyx>& records, CalyxScrubPingData& data) const;
+    void runInteractive(CandidateFinder& finder, const std::vector<InstalledCalyx>& outOfDate,
+                        CalyxScrubPingData& data) const;
+    // The offer and, through its link, the versions page: the versions the
+    // user chose to remove; declined is set when the user put it off.
+    std::vector<InstalledCalyx> askSelection(const std::vector<InstalledCalyx>& outOfDate, bool& declined) const;
+    // Removes selected with the progress page; true when the user asked to
+    // see the summary.
+    bool removeShowingProgress(const std::vector<InstalledCalyx>& selected, CalyxScrubPingData& data) const;
+    void showDrsPage(const std::vector<InstalledCalyx>& outOfDate) const;
 
     CalyxVersion carriedVersion_;
     int carriedBits_;
     std::string carriedProductCode_;
+    std::string locale_;
 };
 
 } // namespace cxscrub
