@@ -7,6 +7,7 @@
 #include "ChangeFolderDialog.h"
 #include "CompleteDialog.h"
 #include "ProgressDialog.h"
+#include "SecurityPrompts.h"
 #include "WelcomeDialog.h"
 
 WizardOutcome RunWizardPages(const std::string& locale, bool launchedFromCxs, std::string& folder,
@@ -65,6 +66,7 @@ void ShowTestPage(const std::string& name, const std::string& locale, bool showV
         complete.showSecurity = true;
         complete.showVerify = showVerify;
         complete.run();
+        ProcessCompleteDialog(complete, "");
     } else if (name == "TEST_WELCOME_DIALOG") {
         CancelConfirmation confirmation(locale);
         WelcomeDialog welcome(locale);

@@ -15,7 +15,8 @@ WizardOutcome RunWizardPages(const std::string& locale, bool launchedFromCxs, st
                              bool& folderChosen);
 
 // The page a page test switch names, shown once in the state the run would
-// show it in: TEST_FINAL_DIALOG (the complete page with showVerify),
+// show it in: TEST_FINAL_DIALOG (the complete page with showVerify; its choices
+// are then carried out as after an install),
 // TEST_PROGRESS_DIALOG (the bar swept from 0 to 100 in about 3 s),
 // TEST_WELCOME_DIALOG, TEST_CHANGE_DIALOG (with folder).
 void ShowTestPage(const std::string& name, const std::string& locale, bool showVerify,
