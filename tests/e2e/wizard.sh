@@ -9,7 +9,13 @@ product=$(carried_product_code "$bits")
 work=$(mktemp -d)
 "$repo/scripts/wine-prefix" fresh "$([ "$bits" = 32 ] && echo 32)"
 "$repo/scripts/wine-prefix" server
-trap '"$repo/scripts/wine-prefix" stop; rm -rf "$WINEPREFIX" "$work"' EXIT
+stub="$work/netstub" vendor='HKLM\Software\Calyxware' steer='HKCU\Software\cxroffline-deploy-stand-in'
+trap '"$repo/tests/netstub/netstub" stop "$stub"; "$repo/scripts/wine-prefix" stop; rm -rf "$WINEPREFIX" "$work"' EXIT
+# Baselines, options and pings from the stand-in server.
+"$repo/tests/netstub/netstub" start "$stub"
+export http_proxy="http://127.0.0.1:$(cat "$stub/port")"
+cx_wine reg add "$vendor" /v BaselinesXmlURL /d "$http_proxy/cxr/current.xml" /f /reg:"$bits" >/dev/null
+cx_wine reg add "$vendor" /v InstallerXmlURL /d "http://options.calyx.example/o.xml" /f /reg:"$bits" >/dev/null
 export CX_STANDIN_LOG CX_STANDIN_SCRIPT
 CX_STANDIN_LOG=$(cx_wine winepath -w "$log" | tr -d '\r')
 CX_STANDIN_SCRIPT=$(cx_wine winepath -w "$work/steps" | tr -d '\r')
@@ -62,13 +68,50 @@ done
 [ "$(evals | head -n 1)" = "showBackButton(0)" ] || fail "LAUNCHEDFROMCXS: $(evals | head -n 1)"
 
 echo "== welcome, folder, back, welcome, folder, next"
-play "$to_folder" 'complete\nexternal notify back\nend' 'complete\nexternal notify next\nend' "$next" 'end\ncomplete'
+play "$to_folder" 'complete\nexternal notify back\nend' 'complete\nexternal notify next\nend' "$next\nend" 'complete\nend' "$next"
 run_installer "INSTALLDIR=C:\\It's Calyx"
 expect_code 0
 folder="setFolder('C:\\\\It\\'s Calyx');"
 expect_evals "$(printf '%s\n' 'showChangeFolder(1)' 'setChangeFolder(0)' 'showBackButton(1)' "$folder" \
     'showChangeFolder(1)' 'setChangeFolder(1)' 'showBackButton(1)' "$folder")"
 [ -f "$WINEPREFIX/drive_c/It's Calyx/bin/calyx.exe" ] || fail "not installed into C:\\It's Calyx"
+remove_product "$product"
+
+echo "== removal pages and final panes"
+for f in scrub_old_update scrub_old_family; do
+    cx_wine msiexec /i "$(cx_wine winepath -w "$build/packages/$f.msi")" /qn >/dev/null 2>&1 || fail "$f"
+done
+requests="$work/deploy-requests.txt" name64=$([ "$bits" = 64 ] && echo " (64-bit)" || true)
+for value in PluginStatus:0 PreviousDecisionsExist:1; do
+    cx_wine reg add "$steer" /v "${value%:*}" /t REG_DWORD /d "${value#*:}" /f >/dev/null
+done
+cx_wine reg add "$steer" /v RequestLog /d "$(cx_wine winepath -w "$requests" | tr -d '\r')" /f >/dev/null
+panes() { grep -oE 'ShowDialogs: pane index is [0-9]+' <<<"$runlog" | grep -oE '[0-9]+$' | tr '\n' ' '; }
+# Later on the offer; plug-in, restore (unticked), complete, back to restore, complete.
+play "$next\nend" 'complete\nend' 'complete\nexternal notify cancel\nend' "$next\nend" \
+    'complete\nexternal notify restoreSecurity 0\nexternal notify next\nend' 'complete\nexternal notify back\nend' "$next\nend" "$next"
+run_installer
+expect_code 0
+expect_log "Calyx Removal Tool ping: uncxr~-20~1.6.0_45:$bits;uncxr~-20~1.8.0_401:$bits;uninstaller~ua101;"
+[ "$(panes)" = "0 1 2 1 2 " ] || fail "panes: $(panes)"
+[ "$(grep -oE 'kind=[1-4]' "$requests" | tr '\n' ' ')" = "kind=1 kind=2 kind=4 " ] || fail "deploy requests: $(cat "$requests")"
+evals | grep -qxF 'setRestoreCheckbox(0)' || fail "the restore box came back ticked"
+remove_product "$product"
+# The versions page with the first box unticked, back, uninstall; every
+# status call fails; the summary; the complete page alone.
+cx_wine reg delete "$steer" /f >/dev/null
+play "$next\nend" 'complete\nend' 'complete\nexternal notify a manageListLink\nend' \
+    'complete\nexternal notify checkbox_clicked 01\nexternal notify cancel\nend' "$next\nend" 'fail setStatus\ncomplete\nend' \
+    'complete\nexternal notify a viewListLink\nend' "$next\nend" "$next"
+run_installer
+expect_code 0
+expect_log "(cxscrub::CalyxScrubSequence::pageStep)]" && expect_log " removed=1 "
+expect_log "Calyx Removal Tool ping: uncxr~-20~1.6.0_45:$bits;uncxr~1~1.8.0_401:$bits;uninstaller~ua100;"
+for call in "updateListItems('11');" "addListItem('uninstalledList', 'Calyx 8 Update 401$name64');" \
+    "addListItem('remainingList', 'Calyx(TM) 6 Update 45$name64');"; do
+    evals | grep -qxF "$call" || fail "no call $call"
+done
+[ "$(panes)" = "0 " ] || fail "panes without the library's answers: $(panes)"
 remove_product "$product"
 
 echo "== failing package: the error page"

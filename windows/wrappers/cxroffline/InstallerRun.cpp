@@ -15,6 +15,7 @@
 #include "WinErrorHandling.h"
 #include "ProductType.h"
 #include "ReinstallCase.h"
+#include "SecurityPrompts.h"
 #include "ServiceBusyWait.h"
 #include "InstallStatus.h"
 #include "LauncherCopies.h"
@@ -412,7 +413,22 @@ void InstallerRun::executePackage() {
             reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
         }
     }
-    if (exitCode_ != 0) showErrorPage();
+    if (exitCode_ != 0) {
+        showErrorPage();
+    } else {
+        finishWithPages();
+    }
+}
+
+void InstallerRun::finishWithPages() {
+    if (!launchedFromCxs_) removeOutOfDate(false);
+    if (!installedRuntime_) return;
+    try {
+        FinishUIInstallationWithSecurityPrompts(*installedRuntime_, showVerifyPage_, showMedHighText_,
+                                                UsageValues::current().installMethod, pageLocale());
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+    }
 }
 
 void InstallerRun::showErrorPage() {
@@ -467,10 +483,15 @@ void InstallerRun::rerunIfPackageAsks() {
 
 void InstallerRun::removeOutOfDateSilently() {
     if (exitCode_ != 0 || launchedFromCxs_ || !config_->isEnabled("REMOVEOUTOFDATECXRS")) return;
+    removeOutOfDate(true);
+}
+
+void InstallerRun::removeOutOfDate(bool silent) {
     try {
         const cxscrub::CalyxScrubSequence sequence(CalyxVersion(CX_RUNTIME_VERSION), package64Bit_ ? 64 : 32,
-                                                   installedRuntime_ ? installedRuntime_->productCode() : "");
-        removal_.reset(new cxscrub::CalyxScrubPingData(sequence.run(true)));
+                                                   installedRuntime_ ? installedRuntime_->productCode() : "",
+                                                   pageLocale());
+        removal_.reset(new cxscrub::CalyxScrubPingData(sequence.run(silent)));
         outcome_.removed(static_cast<unsigned>(std::count_if(
             removal_->removals.begin(), removal_->removals.end(),
             [](const std::pair<InstalledCalyx, int>& removal) { return removal.second == 1; })));

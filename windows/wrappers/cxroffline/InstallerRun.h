@@ -76,6 +76,9 @@ public:
     // A silent run asked to remove out-of-date runtimes; the record is kept
     // for the usage ping.
     void removeOutOfDateSilently();
+    // After an install with pages: the removal pages (unless the
+    // development kit started the run), then the final pages.
+    void finishWithPages();
     void showErrorPage();
 
     // Records an exception that escaped the sequence.
@@ -85,6 +88,10 @@ public:
     int exitCode() const { return exitCode_; }
 
 private:
+    // Removes the out-of-date runtimes, silently or with pages; the record
+    // is kept for the usage ping.
+    void removeOutOfDate(bool silent);
+
     // Ends the run early with code, for reason.
     Stop stop(int code, Outcome::Reason reason);
 
