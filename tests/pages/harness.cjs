@@ -22,8 +22,9 @@ function carriedFiles(rc = path.join(repo, 'resources/pages.rc'), files = new Ma
 function localesOf(files, page) {
     const prefix = page + '_';
     return [...files.keys()]
-        .filter((n) => n.startsWith(prefix) && n.endsWith('.wxl'))
-        .map((n) => n.slice(prefix.length, -4).replace(/_(..)$/, (m, c) => '_' + c.toUpperCase()))
+        .map((n) => n.startsWith(prefix) && n.endsWith('.wxl') ? n.slice(prefix.length, -4) : '')
+        .filter((l) => /^[a-z]{2}(_[a-z]{2})?$/.test(l)) // calyxscrub_drs_de is no locale of calyxscrub
+        .map((l) => l.replace(/_(..)$/, (m, c) => '_' + c.toUpperCase()))
         .sort((a, b) => (a === 'en' ? -1 : b === 'en' ? 1 : a.localeCompare(b)));
 }
 
@@ -97,7 +98,7 @@ function fitProblems() {
 
 // Extra states that show more of a page than the contract's calls; the
 // gallery takes the fullest of them, the suite checks the fit of each.
-const STATES = { error: ['setUpdate(0)'], calyxscrub_progress: ['showProgressView(1); setStatus("Calyx 8 Update 401 (64-bit)", "1", "2")'],
+const STATES = { error: ['setUpdate(0)'], calyxscrub_progress: ['showProgressView(1); setStatus("Calyx 8 Update 401 (64-bit)", "1", "2")', 'showProgressView(0)'],
     complete: ['SP1', 'SP4', 'SP8', 'SP10', 'SP11', 'SP12', 'Generic'].map((code) => `selectSponsor("${code}")`) };
 
 module.exports = { repo, PAGES, carriedFiles, localesOf, serve, readContract, launch, openPage, LARGER_TEXT,
