@@ -106,7 +106,7 @@ play "$next\nend" 'complete\nend' 'complete\nexternal notify a manageListLink\ne
 run_installer
 expect_code 0
 expect_log "(cxscrub::CalyxScrubSequence::pageStep)]" && expect_log " removed=1 "
-expect_log "Calyx Removal Tool ping: uncxr~-20~1.6.0_45:$bits;uncxr~1~1.8.0_401:$bits;uninstaller~ua100;"
+expect_log "Calyx Removal Tool ping: uncxr~-20~1.6.0_45:$bits;uncxr~1~1.8.0_401:$bits;uninstaller~ua500;"
 for call in "updateListItems('11');" "addListItem('uninstalledList', 'Calyx 8 Update 401$name64');" \
     "addListItem('remainingList', 'Calyx(TM) 6 Update 45$name64');"; do
     evals | grep -qxF "$call" || fail "no call $call"
