@@ -114,6 +114,16 @@ done
 [ "$(panes)" = "0 " ] || fail "panes without the library's answers: $(panes)"
 remove_product "$product"
 
+echo "== a deployment rule set: its page lists the versions, nothing is removed"
+drs="$WINEPREFIX/drive_c/windows/Orvel/Calyx/Deployment/DeploymentRuleSet.cxa"
+mkdir -p "$(dirname "$drs")" && : >"$drs"
+play "$next\nend" 'complete\nend' "$next\nend" "$next"
+run_installer
+expect_code 0
+expect_log "Calyx Removal Tool ping: uninstaller~ua102;"
+evals | grep -qxF "addListItem('Calyx(TM) 6 Update 45$name64');" || fail "rule-set page calls: $(evals)"
+rm -f "$drs" && remove_product "$product"
+
 echo "== failing package: the error page"
 installer="$build/bin/cxroffline_failing.exe"
 play "$next" 'end\ncomplete\nend' "$next"

@@ -116,9 +116,8 @@ void ProcessCompleteDialog(const CompleteDialog& complete, const std::string& me
         LOG_INFO("The installer will restart browser");
         BrowserRestart();
     } else {
-        for (const char* name : {"IERESTART", "FIREFOXRESTART"}) {
-            if (restartFlagSet(name)) SetCalyxwareKey(name, "");
-        }
+        SetCalyxwareKey("IERESTART", "");
+        SetCalyxwareKey("FIREFOXRESTART", "");
     }
     if (!complete.showVerify) return;
     const std::string kind = tstrings::toLower(method);
