@@ -6,6 +6,9 @@
 #include "CancelConfirmation.h"
 #include "ChangeFolderDialog.h"
 #include "CompleteDialog.h"
+#include "ErrorDialog.h"
+#include "Log.h"
+#include "NetUtils.h"
 #include "ProgressDialog.h"
 #include "SecurityPrompts.h"
 #include "WelcomeDialog.h"
@@ -78,5 +81,41 @@ void ShowTestPage(const std::string& name, const std::string& locale, bool showV
         changeFolder.setCancelHandler(&confirmation);
         changeFolder.folder = folder;
         changeFolder.run();
+    }
+}
+
+std::unique_ptr<ProgressDialog> ShowProgressPage(const std::string& locale, const std::string& bannerPath) {
+    try {
+        std::unique_ptr<ProgressDialog> page(new ProgressDialog(locale));
+        if (!bannerPath.empty()) page->banners.push_back(NetUtils::fileUrl(bannerPath));
+        page->show();
+        if (!page->isLoaded()) {
+            LOG_WARNING("The progress page did not load; the install runs without it");
+        }
+        return page;
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+        LOG_WARNING("The install runs without its progress page");
+        return nullptr;
+    }
+}
+
+void HideProgressPage(ProgressDialog* page) {
+    if (!page) return;
+    try {
+        page->hide();
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+    }
+}
+
+void ShowErrorPage(const std::string& locale, int exitCode) {
+    try {
+        ErrorDialog error(locale);
+        error.operation = 0;
+        error.errorCode = exitCode;
+        error.run();
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
     }
 }

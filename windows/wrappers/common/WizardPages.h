@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
+
+class ProgressDialog;
 
 // How the welcome and folder pages ended.
 enum class WizardOutcome { Continue, CancelledOnWelcome, CancelledOnFolder };
@@ -21,3 +24,13 @@ WizardOutcome RunWizardPages(const std::string& locale, bool launchedFromCxs, st
 // TEST_WELCOME_DIALOG, TEST_CHANGE_DIALOG (with folder).
 void ShowTestPage(const std::string& name, const std::string& locale, bool showVerify,
                   const std::string& folder);
+
+// The progress page, shown modeless with the banner image at bannerPath
+// (none when empty); null (logged) when it cannot be made.
+std::unique_ptr<ProgressDialog> ShowProgressPage(const std::string& locale, const std::string& bannerPath);
+
+// Hides the progress page, if any; a failure is only logged.
+void HideProgressPage(ProgressDialog* page);
+
+// The error page for a failed install's exit code; a failure is only logged.
+void ShowErrorPage(const std::string& locale, int exitCode);

@@ -23,9 +23,7 @@
 #include "Locale.h"
 #include "Log.h"
 #include "MessageBoxes.h"
-#include "NetUtils.h"
 #include "ProgressController.h"
-#include "ErrorDialog.h"
 #include "ProgressDialog.h"
 #include "SysInfo.h"
 #include "UpdateConf.h"
@@ -402,19 +400,13 @@ void InstallerRun::executePackage() {
     // without both the package runs all the same: the exit code always
     // comes from a package run. The controller, made after the page, stops
     // first.
-    const std::unique_ptr<ProgressDialog> page = showProgressPage();
+    const std::unique_ptr<ProgressDialog> page = ShowProgressPage(pageLocale(), promoImage_.path());
     const std::unique_ptr<ProgressController> progress = startProgressController(page.get());
     runPackage();
     rerunIfPackageAsks();
-    if (page) {
-        try {
-            page->hide();
-        } catch (const std::exception& e) {
-            reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
-        }
-    }
+    HideProgressPage(page.get());
     if (exitCode_ != 0) {
-        showErrorPage();
+        ShowErrorPage(pageLocale(), exitCode_);
     } else {
         finishWithPages();
     }
@@ -428,33 +420,6 @@ void InstallerRun::finishWithPages() {
                                                 UsageValues::current().installMethod, pageLocale());
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
-    }
-}
-
-void InstallerRun::showErrorPage() {
-    try {
-        ErrorDialog error(pageLocale());
-        error.operation = 0;
-        error.errorCode = exitCode_;
-        error.run();
-    } catch (const std::exception& e) {
-        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
-    }
-}
-
-std::unique_ptr<ProgressDialog> InstallerRun::showProgressPage() {
-    try {
-        std::unique_ptr<ProgressDialog> page(new ProgressDialog(pageLocale()));
-        if (!promoImage_.path().empty()) page->banners.push_back(NetUtils::fileUrl(promoImage_.path()));
-        page->show();
-        if (!page->isLoaded()) {
-            LOG_WARNING("The progress page did not load; the install runs without it");
-        }
-        return page;
-    } catch (const std::exception& e) {
-        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
-        LOG_WARNING("The install runs without its progress page");
-        return nullptr;
     }
 }
 

@@ -69,8 +69,6 @@ public:
 
     // The runtime the package just installed, for the final steps.
     void describeInstalledRuntime();
-    // The progress page, shown; null (logged) when it cannot be.
-    std::unique_ptr<ProgressDialog> showProgressPage();
     void runPackage();
     void rerunIfPackageAsks();
     // A silent run asked to remove out-of-date runtimes; the record is kept
@@ -79,7 +77,6 @@ public:
     // After an install with pages: the removal pages (unless the
     // development kit started the run), then the final pages.
     void finishWithPages();
-    void showErrorPage();
 
     // Records an exception that escaped the sequence.
     void reportEscapedException(const std::exception* e);
