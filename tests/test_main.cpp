@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "Log.h"
 #include "TestSupport.h"
 
 #ifdef _WIN32
@@ -106,6 +109,22 @@ std::string binaryDir() {
 
 } // namespace testsupport
 
+namespace {
+
+// A run that passed leaves nothing behind; a failed one keeps its folder and
+// log to look at. Children inherit the folder as their temporary directory,
+// so theirs lie inside it; a file a stray child still holds stays.
+int removingTempFolderIfPassed(int code) {
+    if (code == 0 && !ownTempDir().empty()) {
+        std::remove(Logger::defaultLogger().filePath().c_str());
+        std::error_code kept;
+        std::filesystem::remove_all(ownTempDir(), kept);
+    }
+    return code;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--cx-child") == 0) {
         const auto it = children().find(argv[2]);
@@ -115,5 +134,5 @@ int main(int argc, char** argv) {
         return it->second(std::vector<std::string>(argv + 3, argv + argc));
     }
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return removingTempFolderIfPassed(RUN_ALL_TESTS());
 }
