@@ -110,6 +110,9 @@ for row in "${scenarios[@]}"; do
     runs=$(grep -c "(ExecCommand)\]" "$runlogfile" || true)
     [ "$runs" = "$failed" ] || fail "$runs failed package runs, expected $failed"
     check_bar "$bar"
+    for call in "setErrorCode($want)" "setUpdate(0)"; do
+        [ "$want" = 0 ] || grep -qxF "standin|eval $call" "$work/messages" || fail "error page lacks $call"
+    done
     if [ -n "$watcher" ]; then
         expect_log "Navigate res://C:%5Ccx%20%231%20100%25%5Ccxroffline.exe/progress.html"
         product_registered "$product" || fail "runtime not installed"

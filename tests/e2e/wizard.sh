@@ -124,10 +124,4 @@ expect_log "Calyx Removal Tool ping: uninstaller~ua102;"
 evals | grep -qxF "addListItem('Calyx(TM) 6 Update 45$name64');" || fail "rule-set page calls: $(evals)"
 rm -f "$drs" && remove_product "$product"
 
-echo "== failing package: the error page"
-installer="$build/bin/cxroffline_failing.exe"
-play "$next" 'end\ncomplete\nend' "$next"
-run_installer
-expect_code 1603
-evals | grep -qxF 'setErrorCode(1603)' && evals | grep -qxF 'setUpdate(0)' || fail "error page calls: $(evals)"
 unregister_standin_browser
