@@ -2,6 +2,10 @@
 # tests that run under Wine.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wno-missing-field-initializers)
+# Small rather than fast: a run waits on the installer service, not on this
+# code. Sections per function let the linker drop what nothing calls.
+add_compile_options(-Os -ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
 # Only DLLs that Windows ships: the C++ and threading runtimes go in statically.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
@@ -71,19 +75,22 @@ endfunction()
 
 include(${CMAKE_SOURCE_DIR}/tests/netstub/netstub.cmake)
 cx_add_test_executable(windows_tests ${CX_TESTS})
+# CX_RUN_BOUND lets scripts/wine-run stop a hung test, and say what ran,
+# before CTest's own timeout (900 s by scripts/run-tests) kills it silently.
 gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES FIXTURES_REQUIRED netstub)
+    PROPERTIES FIXTURES_REQUIRED netstub ENVIRONMENT CX_RUN_BOUND=870)
 
 # Tests that install packages or change shared machine state: the installer
 # service runs one install at a time, so these never overlap.
 cx_add_test_executable(system_tests ${CX_SYSTESTS} ${cxrofflineTests})
 target_include_directories(system_tests PRIVATE ${CMAKE_SOURCE_DIR}/windows/wrappers/cxroffline)
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600 FIXTURES_REQUIRED netstub)
+    PROPERTIES RESOURCE_LOCK machine_state TIMEOUT 600 FIXTURES_REQUIRED netstub ENVIRONMENT CX_RUN_BOUND=570)
 
 # The carried package's language transforms, applied by the installer service.
 cx_add_test_executable(transform_tests ${CMAKE_SOURCE_DIR}/packages/runtime/LanguageTransforms_systest.cpp)
-gtest_discover_tests(transform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+gtest_discover_tests(transform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES ENVIRONMENT CX_RUN_BOUND=870)
 
 # Scripted end-to-end checks of the real executable.
 file(GLOB e2eScripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)

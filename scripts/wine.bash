@@ -23,6 +23,23 @@ cx_wine32_starts() {
     "$cx_wine32_loader" --version >/dev/null 2>&1
 }
 
+# True when the kernel itself starts 32-bit (i386) Linux programs. Probed with
+# a minimal static ELF that exits with 42, so no Wine is needed; our own
+# emulator entry would answer for the kernel, so its presence means no.
+cx_kernel_runs_i386() {
+    [ -e "$cx_binfmt/$cx_binfmt_entry" ] && return 1
+    local probe rc=0
+    probe=$(mktemp)
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00' >"$probe"
+    printf '\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00' >>"$probe"
+    # mov eax, 1; mov ebx, 42; int 0x80
+    printf '\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' >>"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null || rc=$?
+    rm -f "$probe"
+    [ "$rc" = 42 ]
+}
+
 # yes or no: whether this run treats 32-bit programs as able to start.
 cx_wine32() {
     case "${CX_WINE32:-}" in

@@ -1,8 +1,5 @@
 #include "ProgressDialog.h"
 
-#include <locale>
-#include <sstream>
-
 #include "ScriptText.h"
 #include "tstrings.h"
 
@@ -28,10 +25,9 @@ void ProgressDialog::setProgress(double percent) {
 }
 
 std::string progressScript(double percent) {
-    std::ostringstream text;
-    text.imbue(std::locale::classic());
-    text << "setProgress(" << percent << ")";
-    return text.str();
+    // The process never sets a locale, so the C runtime's "%g" writes a
+    // point; no stream (whose locale machinery would double the program).
+    return tstrings::sformat("setProgress(%g)", percent);
 }
 
 std::string bannerScript(const std::string& url) {
