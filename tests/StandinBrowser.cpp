@@ -128,6 +128,12 @@ public:
         PostMessageW(window, WM_APP, 0, 0);
         return S_OK;
     }
+    // The page navigated to, unless a "location" step named another.
+    STDMETHODIMP get_LocationURL(BSTR* location) override {
+        std::lock_guard<std::mutex> lock(stateMutex);
+        *location = SysAllocString((shownUrl.empty() ? url : shownUrl).c_str());
+        return S_OK;
+    }
     STDMETHODIMP get_Document(IDispatch** document) override {
         record("get_Document");
         return get_Script(document);
@@ -209,7 +215,7 @@ public:
     NOTIMPL(get_Container, IDispatch**) NOTIMPL(get_TopLevelContainer, VARIANT_BOOL*)
     NOTIMPL(get_Type, BSTR*) NOTIMPL(get_Left, LONG*) NOTIMPL(put_Left, LONG) NOTIMPL(get_Top, LONG*)
     NOTIMPL(put_Top, LONG) NOTIMPL(get_Width, LONG*) NOTIMPL(put_Width, LONG) NOTIMPL(get_Height, LONG*)
-    NOTIMPL(put_Height, LONG) NOTIMPL(get_LocationName, BSTR*) NOTIMPL(get_LocationURL, BSTR*)
+    NOTIMPL(put_Height, LONG) NOTIMPL(get_LocationName, BSTR*)
     NOTIMPL(get_Busy, VARIANT_BOOL*) NOTIMPL(Quit) NOTIMPL(ClientToWindow, int*, int*)
     NOTIMPL(PutProperty, BSTR, VARIANT) NOTIMPL(GetProperty, BSTR, VARIANT*) NOTIMPL(get_Name, BSTR*)
     NOTIMPL(get_HWND, SHANDLE_PTR*) NOTIMPL(get_FullName, BSTR*) NOTIMPL(get_Path, BSTR*)
@@ -298,9 +304,14 @@ private:
         } else if (verb == "error") {
             fire(DISPID_NAVIGATEERROR, "NavigateError", {VT_VARIANT, VT_VARIANT, VT_BOOL}, url,
                  std::stol(first));
-        } else if (verb == "before") {
+        } else if (verb == "before") {  // to the page itself when no address is given
             fire(DISPID_BEFORENAVIGATE2, "BeforeNavigate2",
-                 {VT_VARIANT, VT_VARIANT, VT_VARIANT, VT_VARIANT, VT_BOOL}, tstrings::toUtf16(first));
+                 {VT_VARIANT, VT_VARIANT, VT_VARIANT, VT_VARIANT, VT_BOOL}, first.empty() ? url : tstrings::toUtf16(first));
+        } else if (verb == "newwindow") {
+            fire(DISPID_NEWWINDOW3, "NewWindow3", {VT_BOOL}, url);
+        } else if (verb == "location") {  // without an address, back to the page itself
+            std::lock_guard<std::mutex> lock(stateMutex);
+            shownUrl = tstrings::toUtf16(first);
         } else if (verb == "external" && !rest.empty()) {
             callExternal(rest);
         } else if (verb == "answer") {
@@ -336,6 +347,7 @@ private:
     IDispatch* sink = nullptr;
     IAdviseSink* adviseSink = nullptr;
     std::wstring url;
+    std::wstring shownUrl;
 };
 
 class Factory : public IClassFactory {

@@ -35,6 +35,13 @@ class Handler(BaseHTTPRequestHandler):
             status, spec, options = 502, "-", []
         if "hang" in options:
             return time.sleep(120)
+        if "trickleheaders" in options:  # a status line, then a header byte a second
+            self.wfile.write(b"HTTP/1.1 200 OK\r\n")
+            for _ in range(60):
+                self.wfile.write(b"X")
+                self.wfile.flush()
+                time.sleep(1)
+            return
         if "drop" in options:  # a receiver that takes the request and answers nothing
             self.close_connection = True
             return

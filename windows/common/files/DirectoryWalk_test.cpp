@@ -10,6 +10,7 @@
 #include "DirectoryWalk.h"
 #include "FileTestSupport.h"
 #include "FileUtils.h"
+#include "HeldFolder.h"
 #include "TestSupport.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
@@ -17,7 +18,6 @@
 using testing::HasSubstr;
 using testing::ThrowsMessage;
 
-using testsupport::holdOpen;
 using testsupport::logText;
 using testsupport::testFolder;
 using testsupport::writeFile;
@@ -159,89 +159,25 @@ TEST(DirectoryWalk, MissingFolderRaises) {
                                                   missing + ") failed. System error [3]")));
 }
 
-TEST(DeleteTree, RemovesNestedFoldersAndFiles) {
-    for (const bool strict : {false, true}) {
-        const std::string tree = makeTree(strict ? "strict-tree" : "tree");
-        EXPECT_TRUE(FileUtils::deleteTree(tree, strict));
-        EXPECT_FALSE(FileUtils::exists(tree));
-        EXPECT_THAT(logText(), HasSubstr("Deleted [" + tree + "\\sub\\deeper\\c.txt] file"));
-    }
-}
-
-TEST(DeleteTree, MissingPathIsDoneAndAFileIsNotAFolder) {
-    const std::string folder = testFolder("not-a-tree");
-    EXPECT_TRUE(FileUtils::deleteTree(folder + "\\missing", false));
-    ASSERT_TRUE(writeFile(folder + "\\file.txt"));
-    EXPECT_FALSE(FileUtils::deleteTree(folder + "\\file.txt", true));
-    EXPECT_TRUE(FileUtils::exists(folder + "\\file.txt"));
-}
-
-TEST(DeleteTree, LenientDeletionCarriesOnPastABusyFile) {
-    const std::string tree = makeTree("busy-lenient");
-    const UniqueHandle busy = holdOpen(tree + "\\sub\\b.txt");
-    ASSERT_TRUE(busy.valid());
-    EXPECT_FALSE(FileUtils::deleteTree(tree, false));
-    EXPECT_TRUE(FileUtils::exists(tree + "\\sub\\b.txt"));
-    EXPECT_FALSE(FileUtils::exists(tree + "\\a.txt"));
-    EXPECT_FALSE(FileUtils::exists(tree + "\\sub\\deeper"));
-    EXPECT_FALSE(FileUtils::exists(tree + "\\empty"));
-}
-
-TEST(DeleteTree, StrictDeletionStopsAndLogsTheFailure) {
-    const std::string tree = makeTree("busy-strict");
-    const UniqueHandle busy = holdOpen(tree + "\\a.txt");
-    ASSERT_TRUE(busy.valid());
-    EXPECT_FALSE(FileUtils::deleteTree(tree, true));
-    EXPECT_TRUE(FileUtils::exists(tree + "\\a.txt"));
-    EXPECT_THAT(logText(),
-                HasSubstr("(FileUtils::`anonymous-namespace'::BatchDeleter::execute)]\n\tERROR: "
-                          "Exception with message 'FileUtils.cpp("));
-    EXPECT_THAT(logText(), HasSubstr("DeleteFile(" + tree + "\\a.txt) failed. System error [32]"));
-}
-
-TEST(DeleteTree, NeverFollowsALinkInsideTheTree) {
+TEST(HeldFolder, RemovesATreeButNeverFollowsALinkInIt) {
     const std::string outside = testFolder("outside");
     ASSERT_TRUE(writeFile(outside + "\\keep.txt"));
-    for (const bool strict : {false, true}) {
-        const std::string tree = makeTree(strict ? "linked-strict" : "linked");
-        const std::string link = tree + "\\sub\\link";
-        if (!plantLink(link, outside)) GTEST_SKIP() << "no junction or symbolic link can be made here";
-
-        const bool removed = FileUtils::deleteTree(tree, strict);
-        EXPECT_TRUE(FileUtils::exists(outside + "\\keep.txt"));
-        EXPECT_FALSE(FileUtils::exists(tree + "\\a.txt"));
-        EXPECT_FALSE(FileUtils::exists(tree + "\\sub\\b.txt"));
-        // Wine cannot remove a link through the system calls: then the
-        // link and the folders above it stay, and the answer says so.
-        EXPECT_EQ(removed, !FileUtils::exists(link));
-        EXPECT_EQ(removed, !FileUtils::exists(tree));
-        removeLink(link);
-    }
-}
-
-TEST(DeleteTree, ALinkGivenAsTheTreeIsNotFollowed) {
-    const std::string outside = testFolder("outside");
-    ASSERT_TRUE(writeFile(outside + "\\keep.txt"));
-    const std::string link = FileUtils::joinPath(testFolder("holder"), "link");
+    const std::string tree = makeTree("linked");
+    const std::string link = tree + "\\sub\\link";
     if (!plantLink(link, outside)) GTEST_SKIP() << "no junction or symbolic link can be made here";
+    const FileUtils::HeldFolder parent = FileUtils::HeldFolder::holdFromProfile(testFolder(""), false);
 
-    EXPECT_FALSE(FileUtils::deleteFiles(link, false));
-    const bool removed = FileUtils::deleteTree(link, false);
+    const bool removed = parent.remove("linked");
     EXPECT_TRUE(FileUtils::exists(outside + "\\keep.txt"));
-    EXPECT_EQ(removed, !FileUtils::exists(link));
-    removeLink(link);
-}
-
-TEST(DeleteFiles, RemovesOnlyTheFilesOfTheFolder) {
-    const std::string tree = makeTree("files-only");
-    EXPECT_TRUE(FileUtils::deleteFiles(tree, true));
     EXPECT_FALSE(FileUtils::exists(tree + "\\a.txt"));
-    EXPECT_TRUE(FileUtils::exists(tree + "\\sub\\b.txt"));
-    EXPECT_TRUE(FileUtils::exists(tree + "\\empty"));
-    EXPECT_TRUE(FileUtils::deleteFiles(tree + "\\missing", true));
-
-    const UniqueHandle busy = holdOpen(tree + "\\sub\\b.txt");
-    ASSERT_TRUE(writeFile(tree + "\\sub\\other.txt"));
-    EXPECT_FALSE(FileUtils::deleteFiles(tree + "\\sub", false));
-    EXPECT_FALSE(FileUtils::exists(tree + "\\sub\\other.txt"));
+    EXPECT_FALSE(FileUtils::exists(tree + "\\sub\\b.txt"));
+    // Wine cannot remove a link through the system calls: then the link and
+    // the folders above it stay, and the answer says so.
+    EXPECT_EQ(removed, !FileUtils::exists(tree));
+    // A held folder refuses a link at any level, and once in the log.
+    EXPECT_THROW(FileUtils::HeldFolder::holdFromProfile(link + "\\deeper", true), FileUtils::LinkRefused);
+    EXPECT_THROW(parent.child("linked", false).child("sub", false).child("link", false), FileUtils::LinkRefused);
+    EXPECT_FALSE(FileUtils::exists(outside + "\\deeper"));
+    EXPECT_THAT(logText(), HasSubstr("Refusing to use [" + link + "]: it is a link to another place"));
+    removeLink(link);
 }

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "DeadlineCall.h"
+
+#include "FileUtils.h"
+#include "HeldFolder.h"
 #include "Log.h"
 #include "NetUtils.h"
 #include "WinErrorHandling.h"
@@ -144,33 +148,47 @@ HttpConnection::Response HttpConnection::connect(const Settings& settings, bool 
     Response response;
     response.deadline_ = GetTickCount64() + settings.timeoutMs;
     response.listener_ = settings.listener;
-    response.internet_.reset(InternetOpenA(settings.agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG,
-                                           nullptr, nullptr, 0));
-    if (!response.internet_) throwNetworkError("InternetOpen failed", GetLastError());
-    response.connection_.reset(InternetConnectA(
-        response.internet_.get(), url.host.c_str(), url.port,
+    Response::Handles& handles = *response.handles_;
+    handles.internet.reset(InternetOpenA(settings.agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG,
+                                         nullptr, nullptr, 0));
+    if (!handles.internet) throwNetworkError("InternetOpen failed", GetLastError());
+    handles.connection.reset(InternetConnectA(
+        handles.internet.get(), url.host.c_str(), url.port,
         url.user.empty() ? nullptr : url.user.c_str(),
         url.password.empty() ? nullptr : url.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
-    if (!response.connection_) throwNetworkError("InternetConnect failed", GetLastError());
+    if (!handles.connection) throwNetworkError("InternetConnect failed", GetLastError());
 
     DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_UI;
     if (url.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
     if (!settings.followRedirects) flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
     const char* accept[] = {"*/*", nullptr};
-    response.request_.reset(HttpOpenRequestA(response.connection_.get(), verbOf(settings.kind),
-                                             url.object.c_str(), nullptr, nullptr, accept, flags, 0));
-    if (!response.request_) throwNetworkError("HttpOpenRequest failed", GetLastError());
-    HINTERNET request = response.request_.get();
+    handles.request.reset(HttpOpenRequestA(handles.connection.get(), verbOf(settings.kind),
+                                           url.object.c_str(), nullptr, nullptr, accept, flags, 0));
+    if (!handles.request) throwNetworkError("HttpOpenRequest failed", GetLastError());
+    HINTERNET request = handles.request.get();
     // On the request handle: Wine ignores send and receive timeouts set on
     // the internet handle, and a silent server would hang the run.
     setTimeout(request, INTERNET_OPTION_CONNECT_TIMEOUT, std::min(settings.timeoutMs, kMaxConnectMs));
     setTimeout(request, INTERNET_OPTION_SEND_TIMEOUT, settings.timeoutMs);
     setTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, settings.timeoutMs);
 
-    void* body = settings.data.empty() ? nullptr : const_cast<char*>(settings.data.data());
     for (;;) {
-        if (HttpSendRequestA(request, nullptr, 0, body, static_cast<DWORD>(settings.data.size()))) break;
-        DWORD error = GetLastError();
+        // Resolving, connecting, TLS and the headers all happen in here.
+        struct Send {
+            std::string body;
+            BOOL sent = FALSE;
+            DWORD error = ERROR_INTERNET_TIMEOUT;
+        };
+        const auto send = std::make_shared<Send>();
+        send->body = settings.data;
+        const bool ended = callBefore(response.deadline_, [send, handles = response.handles_] {
+            void* body = send->body.empty() ? nullptr : &send->body[0];
+            send->sent = HttpSendRequestA(handles->request.get(), nullptr, 0, body,
+                                          static_cast<DWORD>(send->body.size()));
+            send->error = GetLastError();
+        });
+        if (ended && send->sent) break;
+        DWORD error = ended ? send->error : ERROR_INTERNET_TIMEOUT;
         // Wine reports a receive timeout here as a dropped connection.
         if (GetTickCount64() >= response.deadline_) error = ERROR_INTERNET_TIMEOUT;
         if (!settings.allowUi || !askUser(request, error)) {
@@ -218,7 +236,7 @@ HttpConnection::Response HttpConnection::connect(const Settings& settings, bool 
 DWORD HttpConnection::Response::getIntHeaderValue(DWORD queryId) const {
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (!HttpQueryInfoA(request_.get(), queryId | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr)) {
+    if (!HttpQueryInfoA(request(), queryId | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr)) {
         throwNetworkError(("getHeaderValue(" + std::to_string(queryId) + ") failed").c_str(),
                           GetLastError());
     }
@@ -235,7 +253,7 @@ std::string HttpConnection::Response::getHeaderValue(const std::string& name) co
         std::copy(name.begin(), name.end(), buffer.begin());
         buffer[name.size()] = '\0';
         DWORD size = static_cast<DWORD>(buffer.size());
-        if (HttpQueryInfoA(request_.get(), HTTP_QUERY_CUSTOM, buffer.data(), &size, nullptr)) {
+        if (HttpQueryInfoA(request(), HTTP_QUERY_CUSTOM, buffer.data(), &size, nullptr)) {
             return std::string(buffer.data(), size);
         }
         const DWORD error = GetLastError();
@@ -251,7 +269,7 @@ std::string HttpConnection::Response::getHeaderValue(const std::string& name) co
 int64_t HttpConnection::Response::contentLength() const {
     char text[32] = {};
     DWORD size = sizeof(text);
-    if (!HttpQueryInfoA(request_.get(), HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return -1;
+    if (!HttpQueryInfoA(request(), HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return -1;
     // Parsed as text: the numeric form is 32 bits and wraps above 4 GiB.
     int64_t value = 0;
     if (size == 0 || size > 18) return -1;
@@ -266,23 +284,33 @@ void HttpConnection::Response::checkDeadline() const {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline_) throwNetworkError("InternetReadFile failed", ERROR_INTERNET_TIMEOUT);
     // The wait for the next bytes ends with the request's deadline.
-    setTimeout(request_.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, static_cast<DWORD>(deadline_ - now));
+    setTimeout(request(), INTERNET_OPTION_RECEIVE_TIMEOUT, static_cast<DWORD>(deadline_ - now));
 }
 
 size_t HttpConnection::Response::readContent(char* buffer, size_t size) {
     checkDeadline();
-    DWORD available = 0;
-    if (!InternetQueryDataAvailable(request_.get(), &available, 0, 0)) {
-        throwNetworkError("InternetReadFile failed", GetLastError());
-    }
-    if (available == 0) return 0;
-    checkDeadline();
-    DWORD read = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(size, available));
-    if (!InternetReadFile(request_.get(), buffer, wanted, &read)) {
-        throwNetworkError("InternetReadFile failed", GetLastError());
-    }
-    return read;
+    // The body and the lines of a chunked one are read in here.
+    struct Read {
+        std::vector<char> bytes;
+        DWORD read = 0;
+        BOOL ok = FALSE;
+        DWORD error = ERROR_INTERNET_TIMEOUT;
+    };
+    const auto step = std::make_shared<Read>();
+    step->bytes.resize(size);
+    const bool ended = callBefore(deadline_, [step, handles = handles_] {
+        DWORD available = 0;
+        step->ok = InternetQueryDataAvailable(handles->request.get(), &available, 0, 0);
+        if (step->ok && available > 0) {
+            const DWORD wanted = static_cast<DWORD>(std::min<size_t>(step->bytes.size(), available));
+            step->ok = InternetReadFile(handles->request.get(), step->bytes.data(), wanted, &step->read);
+        }
+        step->error = GetLastError();
+    });
+    if (!ended) throwNetworkError("InternetReadFile failed", ERROR_INTERNET_TIMEOUT);
+    if (!step->ok) throwNetworkError("InternetReadFile failed", step->error);
+    std::copy(step->bytes.begin(), step->bytes.begin() + step->read, buffer);
+    return step->read;
 }
 
 namespace {
@@ -328,11 +356,11 @@ std::vector<char> HttpConnection::Response::saveToBuffer() {
 }
 
 void HttpConnection::Response::saveToFile(const std::string& path) {
-    // A link planted where the file goes is removed, not written through.
-    DeleteFileA(path.c_str());
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file) JP_THROW_LAST_ERROR("CreateFile(" + path + ")", CreateFileA);
+    // A link planted where the file goes, or above it, is never written
+    // through; a partial file goes through the handle that wrote it.
+    const FileUtils::HeldFolder folder =
+        FileUtils::HeldFolder::holdFromProfile(FileUtils::dirName(path), false);
+    UniqueHandle file = folder.createFile(FileUtils::baseName(path));
     try {
         readBody(*this, listener_, [&file, &path](const char* data, size_t size) {
             DWORD written = 0;
@@ -342,8 +370,7 @@ void HttpConnection::Response::saveToFile(const std::string& path) {
             }
         });
     } catch (...) {
-        file.reset();
-        DeleteFileA(path.c_str());
+        FileUtils::deleteByHandle(file.get(), path);
         throw;
     }
 }

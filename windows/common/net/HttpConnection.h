@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,7 +29,8 @@ public:
         std::string agent = "calyx_installer";
         std::string data;
         Listener listener;
-        // Whole-request deadline: connect, send, headers and every read.
+        // Whole-request deadline: resolve, connect, TLS, send, headers and
+        // every read, enforced from outside the blocking calls.
         DWORD timeoutMs = 20000;
         // Off for requests that must stay on the host they were sent to.
         bool followRedirects = true;
@@ -95,9 +97,15 @@ public:
         Response() = default;
         void checkDeadline() const;
 
-        UniqueInternetHandle internet_;
-        UniqueInternetHandle connection_;
-        UniqueInternetHandle request_;
+        // Shared with any call still running past the deadline.
+        struct Handles {
+            UniqueInternetHandle internet;
+            UniqueInternetHandle connection;
+            UniqueInternetHandle request;
+        };
+        HINTERNET request() const { return handles_->request.get(); }
+
+        std::shared_ptr<Handles> handles_ = std::make_shared<Handles>();
         Listener listener_;
         DWORD status_ = 0;
         ULONGLONG deadline_ = 0;

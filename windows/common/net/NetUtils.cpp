@@ -89,10 +89,24 @@ bool isLoopbackUrl(const std::string& url) {
     return ipv4Loopback || name == "localhost" || name == "[::1]" || name == "::1";
 }
 
-std::string fileUrl(const std::string& path) {
-    std::string url = "file:///" + path;
-    std::replace(url.begin(), url.end(), '\\', '/');
+std::string escapeForUrl(const std::string& text, const char* backslash) {
+    std::string url;
+    for (const char c : text) {
+        switch (c) {
+        case '\\': url += backslash; break;
+        case '%': url += "%25"; break;
+        case '#': url += "%23"; break;
+        case ' ': url += "%20"; break;
+        default: url += c;
+        }
+    }
     return url;
+}
+
+std::string fileUrl(const std::string& path) {
+    // A profile folder may hold "#" or "%", which a URL would read as a
+    // fragment or an escape.
+    return "file:///" + escapeForUrl(path, "/");
 }
 
 std::string maskSecrets(const std::string& url) {

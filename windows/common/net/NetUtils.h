@@ -23,7 +23,12 @@ bool isAllowedUrl(const std::string& url);
 // An HTTP(S) URL whose host is "localhost", a 127.x.x.x address or [::1].
 bool isLoopbackUrl(const std::string& url);
 
-// "file:///" + path with every "\" turned into "/".
+// text with "%", "#" and " " escaped as a URL must carry them, and every
+// "\" replaced by backslash.
+std::string escapeForUrl(const std::string& text, const char* backslash);
+
+// "file:///" + path with every "\" turned into "/" and "%", "#" and " "
+// escaped, as a URL must carry them.
 std::string fileUrl(const std::string& path);
 
 // url with a user name and password before the host replaced by "***",

@@ -188,6 +188,8 @@ std::string getUserAppDataLowDir() {
     return stripTrailingSeparators(result);
 }
 
+std::string getUserProfileDir() { return SHGetFolderPathAdapter(CSIDL_PROFILE, false); }
+
 std::string getSystemDir() { return SHGetFolderPathAdapter(CSIDL_SYSTEM, false); }
 
 std::string getWindowsDir() { return SHGetFolderPathAdapter(CSIDL_WINDOWS, false); }

@@ -37,6 +37,8 @@ std::string getProcessModulePath();
 
 std::string getCommonAppDataDir();
 std::string getUserAppDataLowDir();
+// The user's profile folder, "C:\Users\<name>".
+std::string getUserProfileDir();
 std::string getSystemDir();
 std::string getWindowsDir();
 std::string getCommonProgramFilesDir();

@@ -33,18 +33,8 @@ private:
     BSTR text_;
 };
 
-void refuseDocumentTypes(const std::string& text) {
-    const std::string lower = tstrings::toLower(text);
-    if (text.find('\0') != std::string::npos || lower.find("<!doctype") != std::string::npos ||
-        lower.find("<!entity") != std::string::npos) {
-        JP_THROW_MSG("xml document type definitions are not accepted");
-    }
-}
-
-void setProperty(IXMLDOMDocument2* document, const char* name, VARIANT value) {
-    const HRESULT hr = document->setProperty(Bstr(name), value);
-    // Older parsers lack some properties; the text check above still holds.
-    if (FAILED(hr)) LOG_WARNING(ComError(hr, std::string("setProperty(") + name + ")").what());
+HRESULT setProperty(IXMLDOMDocument2* document, const char* name, VARIANT value) {
+    return document->setProperty(Bstr(name), value);
 }
 
 [[noreturn]] void throwParseError(IXMLDOMDocument2* document) {
@@ -63,7 +53,6 @@ void setProperty(IXMLDOMDocument2* document, const char* name, VARIANT value) {
 
 Element Element::load(const std::string& text) {
     if (text.empty()) JP_THROW(std::invalid_argument("Invalid argument"));
-    refuseDocumentTypes(text);
 
     CLSID clsid;
     IID iid;
@@ -81,10 +70,13 @@ Element Element::load(const std::string& text) {
     VariantInit(&value);
     value.vt = VT_BOOL;
     value.boolVal = VARIANT_TRUE;
-    setProperty(doc, "ProhibitDTD", value);
+    // A parser that cannot be told to refuse definitions is not used.
+    JP_CHECK_HRESULT(setProperty(doc, "ProhibitDTD", value), "setProperty(ProhibitDTD)");
     value.vt = VT_BSTR;
     value.bstrVal = SysAllocString(L"XPath");
-    setProperty(doc, "SelectionLanguage", value);
+    const HRESULT hr = setProperty(doc, "SelectionLanguage", value);
+    // Older parsers lack it and select with XPath's subset anyway.
+    if (FAILED(hr)) LOG_WARNING(ComError(hr, "setProperty(SelectionLanguage)").what());
     VariantClear(&value);
 
     UniqueComPtr<IStream> stream(SHCreateMemStream(reinterpret_cast<const BYTE*>(text.data()),
@@ -95,8 +87,13 @@ Element Element::load(const std::string& text) {
     source.vt = VT_UNKNOWN;
     source.punkVal = stream.get();
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    const HRESULT hr = doc->load(source, &loaded);
-    if (FAILED(hr) || loaded != VARIANT_TRUE) throwParseError(doc);
+    if (FAILED(doc->load(source, &loaded)) || loaded != VARIANT_TRUE) throwParseError(doc);
+    // The parser has read the document in whatever encoding it declares, so
+    // a definition no text scan would find still shows here.
+    UniqueComPtr<IXMLDOMDocumentType> definition;
+    if (SUCCEEDED(doc->get_doctype(definition.receive())) && definition) {
+        JP_THROW_MSG("xml document type definitions are not accepted");
+    }
 
     UniqueComPtr<IXMLDOMElement> root;
     JP_CHECK_HRESULT(doc->get_documentElement(root.receive()), "get_documentElement()");

@@ -7,6 +7,8 @@
 
 #include "BrowserExternal.h"
 #include "FailureText.h"
+#include "KioskRules.h"
+#include "PageUrl.h"
 #include "Log.h"
 #include "TeguError.h"
 #include "WindowHandler.h"
@@ -59,6 +61,21 @@ std::string paramsText(const DISPPARAMS* params) {
         text += (text.empty() ? "" : ", ") + getParamString(params->rgvarg[i], params->cArgs - 1 - i);
     }
     return text;
+}
+
+// Keys the page never gets; see KioskRules.
+bool isBlockedKey(const MSG* msg) {
+    return msg && (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) &&
+           isKioskBlockedKey(static_cast<unsigned>(msg->wParam), GetKeyState(VK_CONTROL) < 0,
+                             GetKeyState(VK_MENU) < 0);
+}
+
+// The first Cancel flag (a Boolean by reference) among the arguments.
+VARIANT* cancelFlag(DISPPARAMS* params) {
+    for (UINT i = 0; params && i < params->cArgs; ++i) {
+        if (params->rgvarg[i].vt == (VT_BYREF | VT_BOOL)) return &params->rgvarg[i];
+    }
+    return nullptr;
 }
 
 // The argument at position (0-based, declared order), or null.
@@ -244,6 +261,7 @@ void BrowserControl::setFocus() {
 }
 
 bool BrowserControl::translateAccelerator(MSG* msg) {
+    if (isBlockedKey(msg)) return true;
     if (!browser || !msg) return false;
     UniqueComPtr<IOleInPlaceActiveObject> active;
     if (FAILED(browser.get()->QueryInterface(IID_IOleInPlaceActiveObject,
@@ -326,9 +344,16 @@ STDMETHODIMP BrowserControl::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p
     case DISPID_NAVIGATEERROR:
     case DISPID_WINDOW_ONERROR:
         break;
+    case DISPID_NEWWINDOW2:
+    case DISPID_NEWWINDOW3:
+        // Links reach the user through the host's own launch, never a
+        // browser window started by this elevated process.
+        LOG_AT_NAMED(LOG_WARNING, "ui::BrowserControl::Invoke", "A new window was refused");
+        setCancel(cancelFlag(params));
+        return S_OK;
     case DISPID_TITLECHANGE:
     case 110: case 111: case 200: case 201: case 204: case 252: case 254: case 263: case 268:
-    case 273: case -609:
+    case -609:
         return S_OK;
     default:
         return DISP_E_MEMBERNOTFOUND;
@@ -350,7 +375,11 @@ void BrowserControl::handleEvent(DISPID id, DISPPARAMS* params) {
         std::string url;
         HRESULT hr;
         const VARIANT* target = argument(params, 1);
-        if (target && variantText(*target, url, hr) && !url.empty() && url.back() == '#') {
+        if (!target || !variantText(*target, url, hr) || (!url.empty() && url.back() == '#')) {
+            setCancel(argument(params, 6));
+        } else if (!isOwnPage(url, pageUrl(""))) {
+            LOG_AT_NAMED(LOG_WARNING, "ui::BrowserControl::Invoke",
+                         "Navigation to [" << url << "] refused: not a page of this program");
             setCancel(argument(params, 6));
         }
         break;
@@ -539,6 +568,16 @@ STDMETHODIMP BrowserControl::UpdateUI() { return S_OK; }
 STDMETHODIMP BrowserControl::OnDocWindowActivate(BOOL) { return S_OK; }
 STDMETHODIMP BrowserControl::OnFrameWindowActivate(BOOL) { return S_OK; }
 STDMETHODIMP BrowserControl::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { return S_OK; }
-STDMETHODIMP BrowserControl::TranslateAccelerator(LPMSG, const GUID*, DWORD) { return S_FALSE; }
+STDMETHODIMP BrowserControl::TranslateAccelerator(LPMSG msg, const GUID*, DWORD) {
+    return isBlockedKey(msg) ? S_OK : S_FALSE;
+}
+
+bool BrowserControl::showsOwnPage() {
+    BSTR location = nullptr;
+    const bool known = browser && SUCCEEDED(browser.get()->get_LocationURL(&location)) && location;
+    const std::string url = known ? tstrings::toUtf8(std::wstring(location, SysStringLen(location))) : "";
+    SysFreeString(location);
+    return isOwnPage(url, pageUrl(""));
+}
 
 } // namespace ui

@@ -47,6 +47,9 @@ public:
     // std::runtime_error "JScript execution error".
     std::string execJScriptUnsafe(const std::string& script);
     WindowHandler* getHandler() const { return handler; }
+    // True while the control shows a page carried by this program; the
+    // page's external object answers nothing else.
+    bool showsOwnPage();
     // Disconnects the browser and the page's external object, and drops
     // the host's reference.
     void destroy();

@@ -112,6 +112,12 @@ STDMETHODIMP BrowserControl::BrowserExternal::Invoke(DISPID id, REFIID, LCID, WO
 std::string BrowserControl::BrowserExternal::call(const std::string& method,
                                                  const std::vector<std::string>& args) {
     BrowserControl* const control = owner;
+    // A page that is not this program's own gets nothing from the host.
+    if (control && !control->showsOwnPage()) {
+        LOG_AT_NAMED(LOG_ERROR, "ui::BrowserControl::BrowserExternal::call",
+                     "external." << method << " refused: the control shows a page of another origin");
+        return std::string();
+    }
     WindowHandler* const handler = control ? control->getHandler() : nullptr;
     if (method == "getLocale") {
         return handler ? handler->getLocale() : "en";

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "NetUtils.h"
 #include "TeguError.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
@@ -30,17 +31,7 @@ std::wstring programPath() {
 } // namespace
 
 std::string resourceUrlBase(const std::wstring& path) {
-    std::string url = "res://";
-    for (const char c : tstrings::toUtf8(path)) {
-        switch (c) {
-        case '%': url += "%25"; break;
-        case '#': url += "%23"; break;
-        case '\\': url += "%5C"; break;
-        case ' ': url += "%20"; break;
-        default: url += c;
-        }
-    }
-    return url + "/";
+    return "res://" + NetUtils::escapeForUrl(tstrings::toUtf8(path), "%5C") + "/";
 }
 
 std::string pageUrl(const std::string& page) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "HeldFolder.h"
 #include "Log.h"
 #include "SysInfo.h"
 #include "tstrings.h"
@@ -38,18 +39,35 @@ std::string defaultBaseFolder() {
     }
 }
 
+// Where the flag goes; Refused when one of its folders is a link.
+enum class FlagPath { Found, Refused, Failed };
+
+FlagPath findFlagPath(const std::string& baseFolder, std::string& path) {
+    if (baseFolder.empty()) {
+        return FlagPath::Failed;
+    }
+    std::string folder = baseFolder;
+    // A level that is a link would put the flag, and its deletion, elsewhere:
+    // each is checked before anything is made inside it.
+    for (const char* level : {"Tolvane\\", "Calyx\\"}) {
+        if (!appendAndCreate(folder, level)) return FlagPath::Failed;
+        try {
+            FileUtils::HeldFolder::holdFromProfile(tstrings::trimRight(folder, "\\"), false);
+        } catch (const FileUtils::LinkRefused&) {
+            return FlagPath::Refused;
+        } catch (const std::exception& e) {
+            REPORT_CAUGHT(e);
+            return FlagPath::Failed;
+        }
+    }
+    path = tstrings::trimRight(folder, "\\") + "\\CALYX_INSTALL_FLAG";
+    return FlagPath::Found;
+}
+
 } // namespace
 
 bool InstallFlag::getFlagPath(const std::string& baseFolder, std::string& path) {
-    if (baseFolder.empty()) {
-        return false;
-    }
-    std::string folder = baseFolder;
-    if (!appendAndCreate(folder, "Tolvane\\") || !appendAndCreate(folder, "Calyx\\")) {
-        return false;
-    }
-    path = tstrings::trimRight(folder, "\\") + "\\CALYX_INSTALL_FLAG";
-    return true;
+    return findFlagPath(baseFolder, path) == FlagPath::Found;
 }
 
 bool InstallFlag::getFlagPath(std::string& path) {
@@ -76,7 +94,13 @@ bool InstallFlag::installationInProgress() {
 
 bool InstallFlag::take(const std::string& baseFolder) {
     std::string path;
-    if (!getFlagPath(baseFolder, path)) {
+    const FlagPath found = findFlagPath(baseFolder, path);
+    // A link in the flag's folders: no flag can be placed safely, and the
+    // extraction refuses the same link, so the run ends as it would have.
+    if (found == FlagPath::Refused) {
+        return true;
+    }
+    if (found == FlagPath::Failed) {
         logit("Fail to get the file path for Calyx install flag ");
         return false;
     }

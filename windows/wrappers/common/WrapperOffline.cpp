@@ -3,8 +3,8 @@
 #include "au/AuMsi.h"
 #include "BuildInfo.h"
 #include "CalyxVersion.h"
-#include "DirectoryWalk.h"
 #include "FileUtils.h"
+#include "HeldFolder.h"
 #include "HttpConnection.h"
 #include "InstallStatus.h"
 #include "Locale.h"
@@ -30,22 +30,6 @@ const char* const kResourceType = "CALYX_INSTALLER";
 // The carried version as the folder and file names spell it: "1.8.0_451".
 std::string carriedVersionWithoutBuild() {
     return withoutBuild(CalyxVersion(CX_RUNTIME_VERSION)).toString();
-}
-
-bool isReparsePoint(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// Creates one folder level; a level that is a link could lead the elevated
-// installer's writes anywhere, so it is refused.
-bool createLevel(const std::string& path) {
-    CreateDirectoryA(path.c_str(), nullptr);
-    if (isReparsePoint(path)) {
-        LOG_ERROR("Refusing to use [" << path << "]: it is a link to another place");
-        return false;
-    }
-    return true;
 }
 
 std::string vendorFolder() {
@@ -81,14 +65,11 @@ std::string productFolder(bool package64Bit) {
 
 std::string GetProductPackagePath(bool package64Bit) {
     try {
-        const std::string base = SysInfo::getUserAppDataLowDir();
-        const std::string vendor = vendorFolder();
-        const std::string calyx = vendor + "\\Calyx";
         const std::string folder = productFolder(package64Bit);
-        for (const std::string& level : {vendor, calyx, folder}) {
-            if (!createLevel(level)) return std::string();
-        }
+        FileUtils::HeldFolder::holdFromProfile(folder, true);
         return tstrings::sformat("%s\\%s%s.msi", folder.c_str(), "cxr", carriedVersionWithoutBuild().c_str());
+    } catch (const FileUtils::LinkRefused&) {
+        return std::string();
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
         return std::string();
@@ -118,18 +99,27 @@ bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, boo
         LOG_ERROR(tstrings::sformat("%s failed with %s", step, systemErrorText(GetLastError()).c_str()));
         return false;
     };
-    // A link planted where the file goes is removed, not written through.
-    DeleteFileA(path.c_str());
+    // The folder stays held, so the file reopened below is the one written.
+    std::unique_ptr<FileUtils::HeldFolder> folder;
     {
-        UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!file) return writeFailed("Installer : Wrapper.CreateFile ");
+        UniqueHandle file;
+        try {
+            folder.reset(new FileUtils::HeldFolder(
+                FileUtils::HeldFolder::holdFromProfile(FileUtils::dirName(path), false)));
+            file = folder->createFile(FileUtils::baseName(path));
+        } catch (const std::exception& e) {
+            REPORT_CAUGHT(e);
+            return writeFailed("Installer : Wrapper.CreateFile ");
+        }
         const char* p = static_cast<const char*>(data);
         size_t left = size;
         while (left > 0) {
             const DWORD chunk = left > 8192 ? 8192 : static_cast<DWORD>(left);
             DWORD written = 0;
             if (!WriteFile(file.get(), p, chunk, &written, nullptr) || written == 0) {
+                const DWORD error = GetLastError();
+                FileUtils::deleteByHandle(file.get(), path);
+                SetLastError(error);
                 return writeFailed("Installer : Wrapper.WriteFile (In small chunks) ");
             }
             p += written;
@@ -158,6 +148,7 @@ bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, boo
         return false;
     }
     package.path_ = path;
+    package.folder_ = std::move(folder);
     return true;
 }
 
@@ -169,10 +160,11 @@ bool ExtractProductPackage(HINSTANCE instance, const std::string& path, bool sil
 int ExtractAndInstallAutoUpdate(HINSTANCE instance, bool oemUpdate, bool autoUpdate) {
     int result = -1;
     try {
-        std::string folder = vendorFolder();
-        for (const char* level : {"", "\\Calyx", "\\AU"}) {
-            folder += level;
-            if (!createLevel(folder)) return result;
+        const std::string folder = vendorFolder() + "\\Calyx\\AU";
+        try {
+            FileUtils::HeldFolder::holdFromProfile(folder, true);
+        } catch (const FileUtils::LinkRefused&) {
+            return result;
         }
         result = -5;
         ExtractedPackage package;
@@ -195,10 +187,17 @@ int ExtractAndInstallAutoUpdate(HINSTANCE instance, bool oemUpdate, bool autoUpd
 
 void RemoveExtractionFolders(bool package64Bit) {
     try {
+        // Held from the profile down: a link at any level ends the clean-up
+        // there, and nothing it points at is touched.
         const std::string vendor = vendorFolder();
-        FileUtils::deleteTree(productFolder(package64Bit), false);
-        FileUtils::deleteTree(vendor + "\\Calyx\\AU", false);
-        FileUtils::tryDeleteDirectory(vendor);
+        const FileUtils::HeldFolder base = FileUtils::HeldFolder::holdFromProfile(FileUtils::dirName(vendor), false);
+        if (FileUtils::exists(vendor + "\\Calyx")) {
+            const FileUtils::HeldFolder calyx = base.child("Tolvane", false).child("Calyx", false);
+            calyx.remove(FileUtils::baseName(productFolder(package64Bit)));
+            calyx.remove("AU");
+        }
+        base.removeIfEmpty("Tolvane");
+    } catch (const FileUtils::LinkRefused&) {
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
     }
@@ -233,11 +232,12 @@ const unsigned kPromoDigestString = 4008;
 // "<low-integrity app data>\Orvel\Calyx\cxr<version>\CalyxPromoBanner.png"
 // with its folders made; empty when a level is a link.
 std::string promoImagePath() {
-    std::string folder = SysInfo::getUserAppDataLowDir();
-    for (const std::string& level : {std::string("Orvel"), std::string("Calyx"),
-                                     "cxr" + carriedVersionWithoutBuild()}) {
-        folder += "\\" + level;
-        if (!createLevel(folder)) return std::string();
+    const std::string folder =
+        SysInfo::getUserAppDataLowDir() + "\\Orvel\\Calyx\\cxr" + carriedVersionWithoutBuild();
+    try {
+        FileUtils::HeldFolder::holdFromProfile(folder, true);
+    } catch (const FileUtils::LinkRefused&) {
+        return std::string();
     }
     return tstrings::sformat("%s\\%s.png", folder.c_str(), "CalyxPromoBanner");
 }
@@ -304,7 +304,11 @@ bool GetOptionsFromXmlIfOnline(HINSTANCE instance, unsigned langId, std::string&
         image.path_ = path;
     } else {
         image.release();
-        FileUtils::tryDeleteFile(path);
+        try {
+            FileUtils::HeldFolder::holdFromProfile(FileUtils::dirName(path), false).remove(FileUtils::baseName(path));
+        } catch (const std::exception& e) {
+            REPORT_CAUGHT(e);
+        }
     }
     return result;
 }

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "AutoHandle.h"
+#include "HeldFolder.h"
 #include "MsiUtils.h"
 
 // What a failing write of an extracted package does: the product package
@@ -19,13 +21,17 @@ class ExtractedPackage {
 public:
     const std::string& path() const { return path_; }
     bool held() const { return handle_.valid(); }
-    void release() { handle_.reset(); }
+    void release() {
+        handle_.reset();
+        folder_.reset();
+    }
 
 private:
     friend bool ExtractProductPackage(HINSTANCE, const std::string&, bool, ExtractedPackage&);
     friend bool ExtractResourceTo(HINSTANCE, UINT, const std::string&, bool, ExtractedPackage&,
                                   WriteFailure);
     std::string path_;
+    std::unique_ptr<FileUtils::HeldFolder> folder_;
     UniqueHandle handle_;
 };
 
