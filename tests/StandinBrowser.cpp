@@ -307,6 +307,8 @@ private:
         } else if (verb == "before") {  // to the page itself when no address is given
             fire(DISPID_BEFORENAVIGATE2, "BeforeNavigate2",
                  {VT_VARIANT, VT_VARIANT, VT_VARIANT, VT_VARIANT, VT_BOOL}, first.empty() ? url : tstrings::toUtf16(first));
+        } else if (verb == "wait") {  // until the file named exists, at most a minute
+            for (int i = 0; i < 600 && GetFileAttributesA(first.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
         } else if (verb == "newwindow") {
             fire(DISPID_NEWWINDOW3, "NewWindow3", {VT_BOOL}, url);
         } else if (verb == "location") {  // without an address, back to the page itself

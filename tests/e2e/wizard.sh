@@ -67,6 +67,17 @@ for row in "$cancel||Welcome" "$to_folder\n$cancel||Change Folder" "$cancel|LAUN
 done
 [ "$(evals | head -n 1)" = "showBackButton(0)" ] || fail "LAUNCHEDFROMCXS: $(evals | head -n 1)"
 
+echo "== a link swapped in while the welcome page shows: the cancel's clean-up does not follow it"
+mkdir -p "$work/victim/${extracted##*/}" && echo v >"$work/victim/${extracted##*/}/keep.txt"
+play "complete\nwait $(cx_wine winepath -w "$work/go" | tr -d '\r')\nbox yes\nexternal notify cancel"
+start=$(stat -c %s "$log")
+(run_installer && echo "$code" >"$work/code") &
+for _ in $(seq 600); do tail -c +"$start" "$log" | grep -q 'Navigate res://' && break; sleep 0.1; done
+mv "$lowdir/Tolvane/Calyx" "$work/moved" && ln -s "$work/victim" "$lowdir/Tolvane/Calyx" && touch "$work/go"
+wait
+[ "$(cat "$work/code")" = 0 ] && [ -f "$work/victim/${extracted##*/}/keep.txt" ] || fail "the clean-up followed the link"
+rm -r "$lowdir/Tolvane/Calyx" "$work/moved/${extracted##*/}" && mv "$work/moved" "$lowdir/Tolvane/Calyx"
+
 echo "== welcome, folder, back, welcome, folder, next"
 play "$to_folder" 'complete\nexternal notify back\nend' 'complete\nexternal notify next\nend' "$next\nend" 'complete\nend' "$next"
 run_installer "INSTALLDIR=C:\\It's Calyx"
