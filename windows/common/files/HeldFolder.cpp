@@ -146,7 +146,9 @@ HeldFolder HeldFolder::child(const std::string& name, bool create) const {
 
 UniqueHandle HeldFolder::createFile(const std::string& name) const {
     const std::string path = joinPath(path_, name);
-    removeEntry(path);
+    // A folder in the way stays, and the file cannot be made.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (isLink(attributes) || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) removeEntry(path);
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                                   nullptr));

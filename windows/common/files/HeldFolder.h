@@ -39,8 +39,8 @@ public:
     HeldFolder child(const std::string& name, bool create) const;
 
     // A new file name in this folder, open for writing and reading without
-    // sharing. Whatever was there (a file, a link) is removed first, never
-    // written through.
+    // sharing. A file or link that was there is removed first, never written
+    // through; a folder in the way makes it raise.
     UniqueHandle createFile(const std::string& name) const;
     // Removes name in this folder and, for a folder, all below it. A link is
     // removed itself, never followed; each folder is checked through a
