@@ -180,4 +180,7 @@ TEST(HeldFolder, RemovesATreeButNeverFollowsALinkInIt) {
     EXPECT_FALSE(FileUtils::exists(outside + "\\deeper"));
     EXPECT_THAT(logText(), HasSubstr("Refusing to use [" + link + "]: it is a link to another place"));
     removeLink(link);
+    // A folder outside the profile is held from its drive's root.
+    EXPECT_EQ("C:\\cx-held\\a", FileUtils::HeldFolder::holdFromProfile("C:\\cx-held\\a", true).path());
+    EXPECT_TRUE(FileUtils::HeldFolder::hold("C:\\", {}, false).remove("cx-held"));
 }

@@ -122,7 +122,8 @@ void HeldFolder::push(const std::string& path, bool create) {
 HeldFolder HeldFolder::hold(const std::string& base, const std::vector<std::string>& levels,
                             bool create) {
     HeldFolder held;
-    held.push(stripTrailingSeparators(base), false);
+    // A drive's root keeps its separator: "C:" alone names a current folder.
+    held.push(base.size() == 3 && startsWithDriveRoot(base) ? base : stripTrailingSeparators(base), false);
     for (const std::string& level : levels) held.push(joinPath(held.path_, level), create);
     return held;
 }
@@ -132,10 +133,13 @@ HeldFolder HeldFolder::holdFromProfile(const std::string& path, bool create) {
     const std::string folder = stripTrailingSeparators(path);
     const bool below = folder.size() > profile.size() + 1 && folder[profile.size()] == '\\' &&
                        tstrings::toLower(folder.substr(0, profile.size())) == tstrings::toLower(profile);
-    if (!below) return hold(folder, {}, create);
+    // A folder elsewhere (a redirected one) is held from its drive's root.
+    const bool onDrive = !below && startsWithDriveRoot(folder) && folder.size() > 3;
+    if (!below && !onDrive) return hold(folder, {}, create);
+    const std::string base = below ? profile : folder.substr(0, 3);
     std::vector<std::string> levels;
-    tstrings::split("\\", levels, folder.substr(profile.size() + 1));
-    return hold(profile, levels, create);
+    tstrings::split("\\", levels, folder.substr(base.size() + (below ? 1 : 0)));
+    return hold(base, levels, create);
 }
 
 HeldFolder HeldFolder::child(const std::string& name, bool create) const {
