@@ -288,29 +288,21 @@ void HttpConnection::Response::checkDeadline() const {
 }
 
 size_t HttpConnection::Response::readContent(char* buffer, size_t size) {
+    // Each read waits at most until the deadline (the receive timeout), and
+    // no read starts after it.
     checkDeadline();
-    // The body and the lines of a chunked one are read in here.
-    struct Read {
-        std::vector<char> bytes;
-        DWORD read = 0;
-        BOOL ok = FALSE;
-        DWORD error = ERROR_INTERNET_TIMEOUT;
-    };
-    const auto step = std::make_shared<Read>();
-    step->bytes.resize(size);
-    const bool ended = callBefore(deadline_, [step, handles = handles_] {
-        DWORD available = 0;
-        step->ok = InternetQueryDataAvailable(handles->request.get(), &available, 0, 0);
-        if (step->ok && available > 0) {
-            const DWORD wanted = static_cast<DWORD>(std::min<size_t>(step->bytes.size(), available));
-            step->ok = InternetReadFile(handles->request.get(), step->bytes.data(), wanted, &step->read);
-        }
-        step->error = GetLastError();
-    });
-    if (!ended) throwNetworkError("InternetReadFile failed", ERROR_INTERNET_TIMEOUT);
-    if (!step->ok) throwNetworkError("InternetReadFile failed", step->error);
-    std::copy(step->bytes.begin(), step->bytes.begin() + step->read, buffer);
-    return step->read;
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request(), &available, 0, 0)) {
+        throwNetworkError("InternetReadFile failed", GetLastError());
+    }
+    if (available == 0) return 0;
+    checkDeadline();
+    DWORD read = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(size, available));
+    if (!InternetReadFile(request(), buffer, wanted, &read)) {
+        throwNetworkError("InternetReadFile failed", GetLastError());
+    }
+    return read;
 }
 
 namespace {

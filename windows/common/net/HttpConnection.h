@@ -29,8 +29,8 @@ public:
         std::string agent = "calyx_installer";
         std::string data;
         Listener listener;
-        // Whole-request deadline: resolve, connect, TLS, send, headers and
-        // every read, enforced from outside the blocking calls.
+        // Whole-request deadline: resolve, connect, TLS, send and headers are
+        // one call waited on from outside; every read waits until it at most.
         DWORD timeoutMs = 20000;
         // Off for requests that must stay on the host they were sent to.
         bool followRedirects = true;
