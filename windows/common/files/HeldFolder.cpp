@@ -21,8 +21,8 @@ bool isLink(DWORD attributes) {
 }
 
 // The entry itself, never a link's target (on Windows; Wine opens a host
-// symbolic link's target, but shows the link in the path's attributes, so
-// every check also reads those). Null when it cannot be opened.
+// link's target, and shows a link to a folder only in the path's
+// attributes, so every check reads those too). Null when it cannot be opened.
 UniqueHandle openEntry(const std::string& path, DWORD access) {
     return UniqueHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING,
