@@ -8,9 +8,7 @@ namespace {
 
 void logCloseFailure(const char* call, const void* handle, DWORD error) {
     LOG_AT_NAMED(LOG_ERROR, "WinAutoHandle",
-                 tstrings::sformat("%s failed with %s",
-                                   tstrings::sformat("%s%p)", call, handle).c_str(),
-                                   systemErrorText(error).c_str()));
+                 systemFailure(tstrings::sformat("%s%p)", call, handle), error));
 }
 
 } // namespace

@@ -10,8 +10,7 @@ namespace {
 
 void logCloseFailure(const char* call, const void* handle, DWORD error) {
     LOG_AT_NAMED(LOG_ERROR, "WinAutoHandle",
-                 tstrings::sformat("%s%p) failed with %s", call, handle,
-                                   systemErrorText(error).c_str()));
+                 systemFailure(tstrings::sformat("%s%p)", call, handle), error));
 }
 
 } // namespace

@@ -89,6 +89,17 @@ sent
 grep -A1 -F '(SendHeadRequest)]' <<<"$runlog" | grep -q 'ERROR: Exception with message' || fail "hang not caught"
 expect_log "Wrapper exit code: 0"
 
+# The agent's values are read and written where the agent keeps them, the
+# 32-bit view, by either build: the country given, its OEM mark, its visitor id.
+policy="$vendor\Calyx Update\Policy" visitor=0123456789abcdef-stored
+cx_wine reg add "$vendor" /v OEMUPDATE /t REG_DWORD /d 1 /f /reg:32 >/dev/null
+cx_wine reg add "$policy" /v VisitorId /d "$visitor" /f /reg:32 >/dev/null
+run "$good" 0 COUNTRYOVERRIDE=SE
+cx_wine reg delete "$vendor" /v OEMUPDATE /f /reg:32 >/dev/null
+sent evar8=SE evar43=1 visitorid="$visitor"
+! cx_wine reg query "$policy" /v VisitorId /reg:32 >/dev/null 2>&1 || fail "visitor id kept after the run"
+put_runtime_file ''
+
 run "$good" 0 OEMUPDATE=Enable
 sent evar43=1
 expect_log "RemoveCxrMetrics() - CxrMetrics key successfully removed"

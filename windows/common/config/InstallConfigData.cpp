@@ -73,8 +73,7 @@ bool InstallConfigData::splitCommandLine(const std::wstring& commandLine,
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(commandLine.c_str(), &count);
     if (args == nullptr) {
-        LOG_ERROR(tstrings::sformat("%s failed with %s", "CommandLineToArgvW",
-                                    systemErrorText(GetLastError()).c_str()));
+        LOG_ERROR(systemFailure("CommandLineToArgvW", GetLastError()));
         return false;
     }
     const UniqueLocalMemory hold(args);

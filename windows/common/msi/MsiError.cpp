@@ -48,9 +48,7 @@ std::string serviceText(UINT status, const wchar_t* messageLibrary) {
     if (!library) {
         const DWORD error = GetLastError();
         LOG_AT_NAMED(LOG_ERROR, kMakeMessageName,
-                     tstrings::sformat("%s failed with %s",
-                                       ("LoadLibraryExW(" + libraryName + ")").c_str(),
-                                       systemErrorText(error).c_str()));
+                     systemFailure("LoadLibraryExW(" + libraryName + ")", error));
         return std::string();
     }
     try {

@@ -10,8 +10,7 @@
 namespace {
 
 bool failed(const char* operation) {
-    LOG_WARNING(tstrings::sformat("%s failed with %s", operation,
-                                  systemErrorText(GetLastError()).c_str()));
+    LOG_WARNING(systemFailure(operation, GetLastError()));
     return false;
 }
 

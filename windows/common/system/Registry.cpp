@@ -75,6 +75,47 @@ private:
     std::optional<Registry> subkey_;
 };
 
+// One value's bytes and type; the query's status when it fails.
+LONG queryValue(HKEY key, const char* name, Registry::Value& value) {
+    for (;;) {
+        DWORD size = static_cast<DWORD>(value.bytes.size());
+        const LONG status = RegQueryValueExA(key, name, nullptr, &value.type,
+                                             value.bytes.empty() ? nullptr : value.bytes.data(),
+                                             &size);
+        if (status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && value.bytes.empty() && size != 0)) {
+            value.bytes.resize(size);
+            continue;
+        }
+        if (status == ERROR_SUCCESS) value.bytes.resize(size);
+        return status;
+    }
+}
+
+// Typed reads are located at the reader the caller called.
+[[noreturn]] void raiseMismatch(const char* operation, const std::string& fullName, const char* detail,
+                                const char* function) {
+    JP_THROW_NAMED(std::runtime_error(context(operation, fullName) + ": " + detail), function);
+}
+
+DWORD dwordOf(const Registry::Value& value, const std::string& fullName) {
+    if (value.type != REG_DWORD) raiseMismatch("query dword value", fullName, "wrong type", "Registry::getDword");
+    if (value.bytes.size() != sizeof(DWORD)) {
+        raiseMismatch("query dword value", fullName, "wrong size", "Registry::getDword");
+    }
+    DWORD result;
+    std::memcpy(&result, value.bytes.data(), sizeof(result));
+    return result;
+}
+
+std::string stringOf(const Registry::Value& value, const std::string& fullName) {
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) {
+        raiseMismatch("query string value", fullName, "wrong type", "Registry::getString");
+    }
+    size_t size = value.bytes.size();
+    if (size != 0 && value.bytes.back() == 0) --size;
+    return std::string(value.bytes.begin(), value.bytes.begin() + static_cast<std::ptrdiff_t>(size));
+}
+
 std::string writeLogText(const std::string& fullName, DWORD type, const std::string& text) {
     std::string line = "Set [" + fullName + "]=" + Registry::typeName(type) + "[";
     if (text.size() > kMaxLoggedValueText) {
@@ -164,6 +205,16 @@ Registry Registry::open(const Registry& parent, const std::string& subkey, Mode 
     return Registry(std::move(key), parent.view(), name);
 }
 
+std::optional<Registry> Registry::find(const Registry& parent, const std::string& subkey, Mode mode) {
+    const std::string name = subkey.empty() ? parent.name() : parent.name() + "\\" + subkey;
+    const REGSAM access = KEY_READ | (mode == Mode::Write ? KEY_WRITE : 0) | viewFlags(parent);
+    UniqueRegKey key;
+    const LONG status = RegOpenKeyExA(parent.hkey(), subkey.c_str(), 0, access, key.receive());
+    if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    JP_CHECK_LSTATUS(status, context("open key", name), RegOpenKeyExA);
+    return Registry(std::move(key), parent.view(), name);
+}
+
 bool Registry::keyExists(const std::string& subkey) const {
     UniqueRegKey key;
     return RegOpenKeyExA(hkey(), subkey.c_str(), 0, KEY_READ | viewFlags(*this),
@@ -190,45 +241,43 @@ bool Registry::valueExists(const std::string& name, DWORD* type) const {
 Registry::Value Registry::getValue(const std::string& name) const {
     const ValueKey target(*this, name, Mode::Read);
     Value value{{}, REG_NONE};
-    for (;;) {
-        DWORD size = static_cast<DWORD>(value.bytes.size());
-        const LONG status = RegQueryValueExA(target.hkey(), target.valueName(), nullptr,
-                                             &value.type,
-                                             value.bytes.empty() ? nullptr : value.bytes.data(),
-                                             &size);
-        if (status == ERROR_MORE_DATA ||
-            (status == ERROR_SUCCESS && value.bytes.empty() && size != 0)) {
-            value.bytes.resize(size);
-            continue;
-        }
-        JP_CHECK_LSTATUS(status, context("query value", target.fullName()), RegQueryValueExA);
-        value.bytes.resize(size);
-        return value;
+    JP_CHECK_LSTATUS(queryValue(target.hkey(), target.valueName(), value),
+                     context("query value", target.fullName()), RegQueryValueExA);
+    return value;
+}
+
+std::optional<Registry::Value> Registry::findValue(const std::string& name) const {
+    const ValuePath path(name);
+    std::optional<Registry> subkey;
+    if (!path.subkey.empty()) {
+        subkey = find(*this, path.subkey);
+        if (!subkey) return std::nullopt;
     }
+    Value value{{}, REG_NONE};
+    const LONG status = queryValue((subkey ? *subkey : *this).hkey(), path.value.c_str(), value);
+    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    JP_CHECK_LSTATUS(status, context("query value", fullValueName(*this, name)), RegQueryValueExA);
+    return value;
 }
 
 DWORD Registry::getDword(const std::string& name) const {
-    const Value value = getValue(name);
-    if (value.type != REG_DWORD) {
-        JP_THROW_MSG(context("query dword value", fullValueName(*this, name)) + ": wrong type");
-    }
-    if (value.bytes.size() != sizeof(DWORD)) {
-        JP_THROW_MSG(context("query dword value", fullValueName(*this, name)) + ": wrong size");
-    }
-    DWORD result;
-    std::memcpy(&result, value.bytes.data(), sizeof(result));
-    return result;
+    return dwordOf(getValue(name), fullValueName(*this, name));
+}
+
+std::optional<DWORD> Registry::findDword(const std::string& name) const {
+    const std::optional<Value> value = findValue(name);
+    if (!value) return std::nullopt;
+    return dwordOf(*value, fullValueName(*this, name));
 }
 
 std::string Registry::getString(const std::string& name) const {
-    Value value = getValue(name);
-    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) {
-        JP_THROW_MSG(context("query string value", fullValueName(*this, name)) + ": wrong type");
-    }
-    if (!value.bytes.empty() && value.bytes.back() == 0) {
-        value.bytes.pop_back();
-    }
-    return std::string(value.bytes.begin(), value.bytes.end());
+    return stringOf(getValue(name), fullValueName(*this, name));
+}
+
+std::optional<std::string> Registry::findString(const std::string& name) const {
+    const std::optional<Value> value = findValue(name);
+    if (!value) return std::nullopt;
+    return stringOf(*value, fullValueName(*this, name));
 }
 
 std::string Registry::getString(const std::string& name, const std::string& fallback) const {

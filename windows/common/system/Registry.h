@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,11 @@ public:
     static Registry open(const Registry& parent, const std::string& subkey,
                          Mode mode = Mode::Read);
 
+    // Opens an existing subkey of parent without creating it; nullopt when
+    // it is absent. Raises for any other failure (access denied, ...).
+    static std::optional<Registry> find(const Registry& parent, const std::string& subkey,
+                                        Mode mode = Mode::Read);
+
     Registry(Registry&&) = default;
     Registry& operator=(Registry&&) = default;
     Registry(const Registry&) = delete;
@@ -66,6 +72,15 @@ public:
 
     // The raw bytes and type of a value.
     Value getValue(const std::string& name) const;
+
+    // The same as getValue, or nullopt when the value or the sub-key of its
+    // name is absent.
+    std::optional<Value> findValue(const std::string& name) const;
+
+    // The typed readers below, answering nullopt for an absent value. A value
+    // of another type or size still raises: it is not what its name says.
+    std::optional<DWORD> findDword(const std::string& name) const;
+    std::optional<std::string> findString(const std::string& name) const;
 
     // A REG_DWORD of exactly 4 bytes.
     DWORD getDword(const std::string& name) const;

@@ -166,6 +166,24 @@ TEST_F(RegistryKey, TypedGettersCheckTypeAndSize) {
     EXPECT_EQ(key.getBinary("bin4"), (std::vector<uint8_t>{1, 0, 0, 0}));
 }
 
+TEST_F(RegistryKey, FindersAnswerNothingOnlyForAbsence) {
+    key.setDword("sub\\number", 5);
+    key.setString("text", "x");
+    EXPECT_EQ(key.findDword("sub\\number"), std::optional<DWORD>(5));
+    EXPECT_EQ(key.findString("text"), std::optional<std::string>("x"));
+    EXPECT_FALSE(key.findDword("missing"));
+    EXPECT_FALSE(key.findString("no-such-key\\text"));
+    EXPECT_FALSE(Registry::find(key, "no-such-key"));
+    EXPECT_FALSE(key.keyExists("no-such-key")) << "finding a key must not create it";
+    ASSERT_TRUE(Registry::find(key, "sub", Registry::Mode::Write));
+    Registry::find(key, "sub", Registry::Mode::Write)->setString("more", "y");
+    EXPECT_EQ(key.getString("sub\\more"), "y");
+    // A value of the wrong kind is not absent: the caller must hear of it.
+    expectLocated(errorOf<std::runtime_error>([&] { key.findDword("text"); }), "Registry::getDword",
+                  "query dword value (" + key.name() + "\\text) error: wrong type");
+    EXPECT_THROW(key.findString("sub\\number"), std::runtime_error);
+}
+
 TEST_F(RegistryKey, StringWithDefaultSwallowsFailures) {
     key.setDword("number", 3);
     key.setString("text", "value");

@@ -58,8 +58,7 @@ OsVersion readOsVersion() {
         ZeroMemory(&record, sizeof(record));
         record.dwOSVersionInfoSize = sizeof(record);
         if (!static_cast<GetVersionExWFn*>(getVersionEx)(&record)) {
-            LOG_WARNING(tstrings::sformat("%s failed with %s", "GetVersionExW()",
-                                          systemErrorText(GetLastError()).c_str()));
+            LOG_WARNING(systemFailure("GetVersionExW()", GetLastError()));
             return OsVersion();
         }
         return fromRecord(record);
@@ -204,8 +203,7 @@ std::string getSystemWow64Dir() {
     char path[MAX_PATH + 1] = {};
     const UINT n = GetSystemWow64DirectoryA(path, MAX_PATH);
     if (n == 0 || n > MAX_PATH) {
-        LOG_ERROR(tstrings::sformat("%s failed with %s", "GetSystemWow64Directory",
-                                    systemErrorText(GetLastError()).c_str()));
+        LOG_ERROR(systemFailure("GetSystemWow64Directory", GetLastError()));
         JP_THROW_MSG("GetSystemWow64Directory(LPTSTR lpBuffer, UINT uSize) failed");
     }
     return stripTrailingSeparators(std::string(path, n));

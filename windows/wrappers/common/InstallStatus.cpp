@@ -1,101 +1,103 @@
 #include "InstallStatus.h"
 
-#include "AutoHandle.h"
+#include "BestEffort.h"
 #include "BuildInfo.h"
 #include "CalyxVersion.h"
 #include "FileUtils.h"
+#include "InstallerKeys.h"
 #include "Log.h"
 #include "Registry.h"
 #include "SysInfo.h"
+#include "WinErrorHandling.h"
 #include "VersionText.h"
 #include "tstrings.h"
 
-const char* const kCalyxwareKey = "SOFTWARE\\Calyxware";
-const char* const kPolicyKey = "SOFTWARE\\Calyxware\\Calyx Update\\Policy";
-
 namespace {
 
-const char* const kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kSchedulerValue = "OrvelCalyxUpdateSched";
 
-// Deletes one 4-byte status value when it exists; a missing one is fine.
-LONG deleteStatusValue(HKEY key, const char* name, const char* failureText) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    const LONG query = RegQueryValueExA(key, name, nullptr, nullptr,
-                                        reinterpret_cast<BYTE*>(&value), &size);
-    if (query != ERROR_SUCCESS && query != ERROR_MORE_DATA) {
+// Deletes one status value when it exists; a missing one is fine.
+LONG deleteStatusValue(const Registry& key, const char* name, const char* failureText) {
+    if (!key.valueExists(name)) return ERROR_SUCCESS;
+    try {
+        key.deleteValue(name);
         return ERROR_SUCCESS;
-    }
-    const LONG result = RegDeleteValueA(key, name);
-    if (result != ERROR_SUCCESS) {
+    } catch (const SysError& e) {
         logit(failureText);
+        return static_cast<LONG>(e.code());
     }
+}
+
+LONG readStatusValue(const Registry& key, const char* name, DWORD* out, const char* failureText) {
+    LONG result = ERROR_FILE_NOT_FOUND;
+    try {
+        if (const std::optional<DWORD> value = key.findDword(name)) {
+            if (out) *out = *value;
+            return ERROR_SUCCESS;
+        }
+    } catch (const SysError& e) {
+        result = static_cast<LONG>(e.code());
+    } catch (const std::exception&) {
+        result = ERROR_INVALID_DATA;  // not a 4-byte number
+    }
+    logit(failureText);
     return result;
 }
 
-LONG readStatusValue(HKEY key, const char* name, DWORD* out, const char* failureText) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    const LONG result = RegQueryValueExA(key, name, nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(&value), &size);
-    if (result != ERROR_SUCCESS) {
-        logit(failureText);
-        return result;
+// The vendor key when it can be opened; its absence or the failure's code
+// otherwise.
+std::optional<Registry> openVendorKey(Registry::Mode mode, LONG& failure) {
+    failure = ERROR_FILE_NOT_FOUND;
+    try {
+        return InstallerKeys::find(SharedKey::Vendor, mode);
+    } catch (const SysError& e) {
+        failure = static_cast<LONG>(e.code());
+        return std::nullopt;
     }
-    if (out) *out = value;
-    return ERROR_SUCCESS;
 }
-
-LONG firstFailure(LONG a, LONG b, LONG c) {
-    if (a != ERROR_SUCCESS) return a;
-    if (b != ERROR_SUCCESS) return b;
-    return c;
-}
-
 
 } // namespace
 
 LONG ClearMSIStatus() {
-    HKEY raw = nullptr;
-    const LONG open = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCalyxwareKey, 0, KEY_ALL_ACCESS, &raw);
-    if (open == ERROR_FILE_NOT_FOUND) {
+    LONG open = ERROR_SUCCESS;
+    const std::optional<Registry> key = openVendorKey(Registry::Mode::Write, open);
+    if (!key && open == ERROR_FILE_NOT_FOUND) {
         logit("Could not find HKEY_LOCAL_MACHINE, SOFTWARE\\Calyxware registry key.");
         return ERROR_SUCCESS;
     }
-    if (open != ERROR_SUCCESS) {
+    if (!key) {
         logit("Could not open HKEY_LOCAL_MACHINE, SOFTWARE\\Calyxware registry key.");
         return open;
     }
-    const LONG first = deleteStatusValue(raw, "MSIStatusError",
+    const LONG first = deleteStatusValue(*key, "MSIStatusError",
                                          "Could not delete MSIStatusError registry value.");
-    const LONG second = deleteStatusValue(raw, "MSIStatusExtendedError",
+    const LONG second = deleteStatusValue(*key, "MSIStatusExtendedError",
                                           "Could not delete MSIStatusExtendedError registry value.");
-    const LONG close = RegCloseKey(raw);
-    return firstFailure(first, second, close);
+    return first != ERROR_SUCCESS ? first : second;
 }
 
 LONG GetMSIStatus(DWORD* status, DWORD* extendedStatus) {
-    HKEY raw = nullptr;
-    const LONG open = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCalyxwareKey, 0, KEY_READ, &raw);
-    if (open != ERROR_SUCCESS) {
+    LONG open = ERROR_SUCCESS;
+    const std::optional<Registry> key = openVendorKey(Registry::Mode::Read, open);
+    if (!key) {
         logit("Could not open the registry key.");
         return open;
     }
-    const LONG first = readStatusValue(raw, "MSIStatusError", status,
+    const LONG first = readStatusValue(*key, "MSIStatusError", status,
                                        "Could not get MSIStatusError registry value.");
-    const LONG second = readStatusValue(raw, "MSIStatusExtendedError", extendedStatus,
+    const LONG second = readStatusValue(*key, "MSIStatusExtendedError", extendedStatus,
                                         "Could not get MSIStatusExtendedError registry value.");
-    const LONG close = RegCloseKey(raw);
-    return firstFailure(first, second, close);
+    return first != ERROR_SUCCESS ? first : second;
 }
 
 bool ReadCalyxwareValue(const std::string& name, std::string& text, size_t capacity) {
     std::string value;
     try {
-        value = Registry::open(Registry::localMachine(), "Software\\Calyxware").getString(name);
-    } catch (const std::exception&) {
-        value.clear();  // absent is the usual case
+        if (const std::optional<Registry> key = InstallerKeys::find(SharedKey::Vendor)) {
+            value = key->findString(name).value_or(std::string());
+        }
+    } catch (const std::exception& e) {
+        LOG_WARNING(name << " not read: " << e.what());
     }
     if (value.empty() || value.size() >= capacity) {
         return false;
@@ -106,12 +108,10 @@ bool ReadCalyxwareValue(const std::string& name, std::string& text, size_t capac
 
 void SetCalyxwareKey(const std::string& name, const std::string& text) {
     try {
-        const Registry key = Registry::open(Registry::localMachine(), "SOFTWARE\\Calyxware\\",
-                                            Registry::Mode::Write);
         if (!text.empty()) {
-            key.setString(name, text);
-        } else if (key.valueExists(name)) {
-            key.deleteValue(name);
+            InstallerKeys::create(SharedKey::Vendor).setString(name, text);
+        } else if (const std::optional<Registry> key = InstallerKeys::find(SharedKey::Vendor, Registry::Mode::Write)) {
+            if (key->valueExists(name)) key->deleteValue(name);
         }
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("SetCalyxwareKey"), e);
@@ -123,34 +123,27 @@ void ResetInstallStatus() {
 }
 
 int MarkSilentInstall() {
-    const std::string path = tstrings::sformat("%s\\%s", kCalyxwareKey, "SilentInstall");
-    UniqueRegKey key;
-    const LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
-                                        KEY_WRITE, nullptr, key.receive(), nullptr);
-    return result == ERROR_SUCCESS ? 0 : 1603;
+    return bestEffort("MarkSilentInstall", [] { InstallerKeys::create(SharedKey::SilentInstall); }) ? 0 : 1603;
 }
 
 void EndSilentInstall() {
-    const std::string path = tstrings::sformat("%s\\%s", kCalyxwareKey, "SilentInstall");
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
+    bestEffort("EndSilentInstall", [] { InstallerKeys::remove(SharedKey::SilentInstall); });
 }
 
 bool SetPolicyValue(const std::string& text, const std::string& name) {
-    UniqueRegKey key;
-    if (!text.empty()) {
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            key.receive(), nullptr) != ERROR_SUCCESS) {
-            return false;
+    try {
+        if (!text.empty()) {
+            InstallerKeys::create(SharedKey::Policy).setString(name, text);
+            return true;
         }
-        return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
-                              reinterpret_cast<const BYTE*>(text.c_str()),
-                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-    }
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0,
-                      KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, key.receive()) != ERROR_SUCCESS) {
+        const std::optional<Registry> key = InstallerKeys::find(SharedKey::Policy, Registry::Mode::Write);
+        if (!key || !key->valueExists(name)) return false;
+        key->deleteValue(name);
+        return true;
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
         return false;
     }
-    return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
 }
 
 void EnsureSchedulerEntry() {
@@ -162,8 +155,7 @@ void EnsureSchedulerEntry() {
             LOG_INFO("Update scheduler " << scheduler << " is not installed; no start-up entry");
             return;
         }
-        const Registry& machine32 = Registry::localMachine(RegistryView::Bits32);
-        const Registry run = Registry::open(machine32, kRunKey, Registry::Mode::Write);
+        const Registry run = InstallerKeys::create(SharedKey::Run);
         if (!run.valueExists(kSchedulerValue)) {
             // Unquoted, a path with blanks is tried piece by piece: C:\Program.exe first.
             run.setString(kSchedulerValue, "\"" + scheduler + "\"");

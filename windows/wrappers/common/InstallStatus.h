@@ -5,12 +5,9 @@
 #include <string>
 #include <vector>
 
-// Values the installer shares with the product package and with later runs
-// under HKLM\SOFTWARE\Calyxware. These routines report failures as result
-// codes or false and log them; they do not raise.
-
-extern const char* const kCalyxwareKey;  // "SOFTWARE\\Calyxware"
-extern const char* const kPolicyKey;     // "SOFTWARE\\Calyxware\\Calyx Update\\Policy"
+// Values the installer shares with the product package, the update agent
+// and later runs (InstallerKeys.h says where). These routines report
+// failures as result codes or false and log them; they do not raise.
 
 // Deletes "MSIStatusError" and "MSIStatusExtendedError"; 0 when done or when
 // the vendor key does not exist.

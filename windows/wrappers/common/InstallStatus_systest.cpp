@@ -5,20 +5,18 @@
 #include "FileTestSupport.h"
 #include "SysInfo.h"
 #include "FileUtils.h"
+#include "InstallerKeys.h"
 #include "Registry.h"
+#include "RegistryTestKey.h"
 
 namespace {
 
-// Removes the vendor key before and after each test; the machine has no
-// Calyx product installed while system tests run.
+// The shared keys lie in a private tree: the machine's own stay as they are.
 class InstallStatusTest : public ::testing::Test {
 protected:
-    void SetUp() override { clean(); }
-    void TearDown() override { clean(); }
-    static void clean() {
-        Registry::localMachine().deleteTree("SOFTWARE\\Calyxware");
-    }
-    static const Registry& machine() { return Registry::localMachine(); }
+    RegistryTestKey tree{Registry::currentUser()};
+    InstallerKeys::ScopedRoot root{tree.key()};
+    const Registry& machine() const { return tree.key(); }
 };
 
 } // namespace
@@ -63,16 +61,14 @@ TEST_F(InstallStatusTest, VendorValuesAndSilentMarker) {
 
 TEST_F(InstallStatusTest, PolicyValuesAreWrittenAndRemoved) {
     EXPECT_TRUE(SetPolicyValue("SE", "Country"));
-    EXPECT_EQ(Registry::open(machine(), kPolicyKey).getString("Country"), "SE");
+    EXPECT_EQ(Registry::open(machine(), InstallerKeys::path(SharedKey::Policy)).getString("Country"), "SE");
     EXPECT_TRUE(SetPolicyValue("", "Country"));
-    EXPECT_FALSE(Registry::open(machine(), kPolicyKey).valueExists("Country"));
+    EXPECT_FALSE(Registry::open(machine(), InstallerKeys::path(SharedKey::Policy)).valueExists("Country"));
     EXPECT_FALSE(SetPolicyValue("", "Country"));
 }
 
 TEST_F(InstallStatusTest, SchedulerEntryAndDefaultFolder) {
-    const Registry& machine32 = Registry::localMachine(RegistryView::Bits32);
-    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-    const Registry runKey = Registry::open(machine32, run, Registry::Mode::Write);
+    const Registry runKey = InstallerKeys::create(SharedKey::Run);
     const std::string folder = SysInfo::getCommonProgramFilesDir() + "\\Calyx\\Calyx Update";
     const std::string scheduler = folder + "\\cxtimer.exe";
     // An agent that an earlier install left in the prefix would stand in for the missing one.

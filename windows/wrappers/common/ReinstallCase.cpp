@@ -24,11 +24,16 @@ std::vector<InstalledForReinstall> decisionView(const std::vector<InstalledCalyx
 
 } // namespace
 
+InstalledProducts DetectInstalledProducts() {
+    InstalledProducts installed;
+    installed.products = CalyxEnvironment().detect(kRuntimesAndKitsOfBothArchitectures, &installed.complete);
+    return installed;
+}
+
 int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
-                          int packageBits) {
-    bool complete = true;
-    const std::vector<InstalledCalyx> installed =
-        CalyxEnvironment().detect(kRuntimesAndKitsOfBothArchitectures, &complete);
+                          int packageBits, const InstalledProducts& detected) {
+    const std::vector<InstalledCalyx>& installed = detected.products;
+    const bool complete = detected.complete;
     if (!complete) {
         LOG_AT_NAMED(LOG_ERROR, "CheckForReinstallCase",
                      "Installed products could not all be read; nothing is removed");

@@ -7,11 +7,19 @@
 #include "InstallConfigData.h"
 #include "InstalledCalyx.h"
 
+// The installed runtimes and kits of both architectures, detected once
+// before the decisions (complete: every product could be read).
+struct InstalledProducts {
+    std::vector<InstalledCalyx> products;
+    bool complete = true;
+};
+InstalledProducts DetectInstalledProducts();
+
 // Whether the carried build may go over what is installed: 1 continue
 // (older builds of the same version were removed), 0 a newer build of the
 // same version is installed, -1 the same version is installed statically.
 int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
-                          int packageBits);
+                          int packageBits, const InstalledProducts& installed);
 
 // Whether the newest installed runtime of the package's architecture is of
 // an older family than the carried one. Only the runtime kind is accepted.

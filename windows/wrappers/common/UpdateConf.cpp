@@ -10,6 +10,7 @@
 #include "HttpConnection.h"
 #include "InstallConfigData.h"
 #include "InstallStatus.h"
+#include "InstallerKeys.h"
 #include "Log.h"
 #include "NetUtils.h"
 #include "PingDocument.h"
@@ -22,14 +23,9 @@
 
 namespace {
 
-const char* const kMetricsKey = "Software\\CxrMetrics";
 const char* const kUserChoiceKey =
     "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice";
 const bool kInstaller64 = sizeof(void*) == 8;
-
-const Registry& machine32() {
-    return Registry::localMachine(RegistryView::Bits32);
-}
 
 // Runs one registry call the way the metrics routines report them: as the
 // call's Win32 code, ERROR_INVALID_DATA for a value of another type or size.
@@ -43,15 +39,6 @@ LONG registryCode(Call call) {
     } catch (const std::exception&) {
         return ERROR_INVALID_DATA;
     }
-}
-
-// Whether an optional value was read; a failure other than its absence is
-// logged, since the caller goes on with a default.
-bool readOptional(LONG code, const char* name) {
-    if (code != ERROR_SUCCESS && code != ERROR_FILE_NOT_FOUND) {
-        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", name << " not read: " << systemErrorText(code));
-    }
-    return code == ERROR_SUCCESS;
 }
 
 void logCode(const char* format, LONG code) {
@@ -76,15 +63,19 @@ std::optional<CalyxVersion> parsedVersion(const std::string& text) {
 
 int readOfferedSpCount() {
     std::optional<Registry> key;
-    if (!machine32().keyExists(kMetricsKey) ||
-        registryCode([&] { key.emplace(Registry::open(machine32(), kMetricsKey, Registry::Mode::Write)); }) !=
-            ERROR_SUCCESS) {
-        return 0;
+    try {
+        key = InstallerKeys::find(SharedKey::Metrics, Registry::Mode::Write);
+    } catch (const std::exception& e) {
+        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", "OfferedSPCnt not read: " << e.what());
     }
-    if (!key->valueExists("OfferedSPCnt")) return -1;
-    DWORD value = 0;
-    const int count = registryCode([&] { value = key->getDword("OfferedSPCnt"); }) == ERROR_SUCCESS
-                          ? static_cast<int>(value) : -2;
+    if (!key) return 0;
+    int count = -1;
+    try {
+        if (const std::optional<DWORD> value = key->findDword("OfferedSPCnt")) count = static_cast<int>(*value);
+    } catch (const std::exception& e) {
+        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", "OfferedSPCnt not read: " << e.what());
+        count = -2;
+    }
     const LONG deleted = deleteIfPresent(*key, "OfferedSPCnt");
     if (deleted != ERROR_SUCCESS) {
         LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", "OfferedSPCnt not deleted: " << systemErrorText(deleted));
@@ -92,18 +83,35 @@ int readOfferedSpCount() {
     return count;
 }
 
+// A string value of key, empty when it or its key is absent; a failure
+// other than absence is logged, since the caller goes on with a default.
+std::string optionalString(SharedKey where, const char* name) {
+    try {
+        if (const std::optional<Registry> key = InstallerKeys::find(where)) {
+            return key->findString(name).value_or(std::string());
+        }
+    } catch (const std::exception& e) {
+        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", name << " not read: " << e.what());
+    }
+    return std::string();
+}
+
 // The policy value when it reads, else the run's own text.
 std::string policyValue(const char* name, const std::string& fallback) {
-    std::string value;
-    const bool read = readOptional(
-        registryCode([&] { value = Registry::open(machine32(), kPolicyKey).getString(name); }), name);
-    return read && !value.empty() ? value : fallback;
+    const std::string value = optionalString(SharedKey::Policy, name);
+    return value.empty() ? fallback : value;
 }
 
 bool oemInstallation(const InstallConfigData& config) {
     DWORD value = 0;
     try {
-        value = Registry::open(Registry::localMachine(), kCalyxwareKey).getDword("OEMUPDATE");
+        const std::optional<Registry> key = InstallerKeys::find(SharedKey::AgentVendor);
+        const std::optional<DWORD> stored = key ? key->findDword("OEMUPDATE") : std::nullopt;
+        if (stored) {
+            value = *stored;
+        } else {
+            logit("Registry value for OEMUPDATE is not found: it does not exist");
+        }
     } catch (const std::exception& e) {
         logit(("Registry value for OEMUPDATE is not found: " + std::string(e.what())).c_str());
     }
@@ -133,10 +141,8 @@ void send(const std::string& url, const std::string& document) {
 const std::string& MakeVisitorId() {
     UsageValues& usage = UsageValues::current();
     if (!usage.visitorId.empty()) return usage.visitorId;
-    std::string stored;
     // None is stored on a first run or after a failed one; a new id is made then.
-    readOptional(registryCode([&] { stored = Registry::open(machine32(), kPolicyKey).getString("VisitorId"); }),
-                 "VisitorId");
+    const std::string stored = optionalString(SharedKey::Policy, "VisitorId");
     // The stored id is read into 32 bytes, its zero included.
     if (stored.size() >= 16 && stored.size() < 32) {
         usage.visitorId = stored;
@@ -150,8 +156,7 @@ const std::string& MakeVisitorId() {
 CxrMetrics GetUpdatedCxrMetrics(int installResult) {
     CxrMetrics out;
     std::optional<Registry> key;
-    const LONG created =
-        registryCode([&] { key.emplace(Registry::open(machine32(), kMetricsKey, Registry::Mode::Write)); });
+    const LONG created = registryCode([&] { key.emplace(InstallerKeys::create(SharedKey::Metrics)); });
     if (created != ERROR_SUCCESS) {
         logCode("GetUpdatedCxrMetrics() - RegCreateKeyEx failed: %ld Error Code: %d\n", created);
         return out;
@@ -241,11 +246,9 @@ CxrMetrics GetUpdatedCxrMetrics(int installResult) {
 
 LONG RemoveCxrMetrics() {
     LONG result = ERROR_SUCCESS;
-    if (!machine32().keyExists(kMetricsKey)) {
-        result = ERROR_FILE_NOT_FOUND;
-    } else {
-        result = registryCode([] { machine32().deleteTree(kMetricsKey); });
-    }
+    result = registryCode([&] {
+        if (!InstallerKeys::remove(SharedKey::Metrics)) result = ERROR_FILE_NOT_FOUND;
+    });
     if (result == ERROR_SUCCESS) {
         logit("RemoveCxrMetrics() - CxrMetrics key successfully removed\n");
     } else {
@@ -256,11 +259,14 @@ LONG RemoveCxrMetrics() {
 }
 
 std::string ReadDeployStatus() {
-    std::string status;
-    const bool read = readOptional(
-        registryCode([&] { status = Registry::open(machine32(), kMetricsKey).getString("RegDeployStatus"); }),
-        "RegDeployStatus");
-    return read ? status : "YY";
+    try {
+        if (const std::optional<Registry> key = InstallerKeys::find(SharedKey::Metrics)) {
+            if (const std::optional<std::string> status = key->findString("RegDeployStatus")) return *status;
+        }
+    } catch (const std::exception& e) {
+        LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", "RegDeployStatus not read: " << e.what());
+    }
+    return "YY";
 }
 
 int GetDefaultBrowserCode() {

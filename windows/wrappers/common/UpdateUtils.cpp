@@ -4,6 +4,7 @@
 
 #include "HttpConnection.h"
 #include "InstallStatus.h"
+#include "InstallerKeys.h"
 #include "Log.h"
 #include "NetUtils.h"
 #include "Registry.h"
@@ -17,10 +18,6 @@ namespace {
 const int kSha256AlgorithmId = 32780;  // CALG_SHA_256
 const DWORD kVendorRequestTimeoutMs = 10000;
 
-const Registry& policyView() {
-    return Registry::localMachine(RegistryView::Bits32);
-}
-
 } // namespace
 
 bool getCheckSum(const std::string& path, std::string& checksum) {
@@ -28,8 +25,7 @@ bool getCheckSum(const std::string& path, std::string& checksum) {
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         LOG_AT_NAMED(LOG_ERROR, "getCheckSum",
-                     tstrings::sformat("%s failed with %s", ("Error opening file \"" + path + "\"").c_str(),
-                                       systemErrorText(GetLastError()).c_str()));
+                     systemFailure("Error opening file \"" + path + "\"", GetLastError()));
         return false;
     }
     try {
@@ -59,17 +55,19 @@ bool IsCountryCode(const std::string& text) {
 
 bool ReadStoredCountry(std::string& country) {
     try {
-        const Registry policy = Registry::open(policyView(), kPolicyKey);
-        if (!policy.valueExists("Country")) return false;
-        const std::string stored = policy.getString("Country");
+        const std::optional<Registry> policy = InstallerKeys::find(SharedKey::Policy);
+        const std::optional<std::string> found = policy ? policy->findString("Country") : std::nullopt;
+        if (!found) return false;  // none stored yet is the usual case
+        const std::string stored = *found;
         if (!IsCountryCode(stored)) {
             LOG_AT_NAMED(LOG_WARNING, "GetCountry", "Invalid country value : '" << stored << "'");
             return false;
         }
         country = stored;
         return true;
-    } catch (const std::exception&) {
-        return false;  // no policy key yet is the usual case
+    } catch (const std::exception& e) {
+        LOG_AT_NAMED(LOG_WARNING, "GetCountry", "Stored country not read: " << e.what());
+        return false;
     }
 }
 
@@ -95,7 +93,7 @@ bool GetCountry(const std::string& url) {
                 .getHeaderValue("COUNTRY");
         if (!IsCountryCode(value)) JP_THROW_MSG("Invalid country value : '" + value + "'");
         usage.country = value;
-        Registry::open(policyView(), kPolicyKey, Registry::Mode::Write).setString("Country", value);
+        InstallerKeys::create(SharedKey::Policy).setString("Country", value);
         LOG_AT_NAMED(LOG_INFO, "GetCountry", "Save Country Code " << value << " after GetCountry()");
         return true;
     } catch (const std::exception& e) {

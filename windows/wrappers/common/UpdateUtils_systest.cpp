@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FileTestSupport.h"
-#include "InstallStatus.h"
+#include "InstallerKeys.h"
 #include "Registry.h"
 #include "TestSupport.h"
 #include "UsageValues.h"
@@ -18,7 +18,7 @@ TEST(GetCountry, CountryTable) {
     proxy.setString("ProxyOverride", "127.0.0.1;<local>");
     proxy.setDword("ProxyEnable", 1);
     struct ProxyOff { const Registry& key; ~ProxyOff() { key.setDword("ProxyEnable", 0); } } off{proxy};
-    const Registry policy = Registry::open(Registry::localMachine(RegistryView::Bits32), kPolicyKey, Registry::Mode::Write);
+    const Registry policy = InstallerKeys::create(SharedKey::Policy);
     struct Case { const char* url; const char* stored; bool found; const char* country; } cases[] = {
         {"http://www.calyx.example/geo3", "", false, "YY"},  {"http://evilcalyx.example/geo", "", false, "YY"},
         {"http://www.calyx.example/geo-moved", "", false, "YY"}, {"http://www.calyx.example/geo3", "DE", true, "DE"},

@@ -1,5 +1,9 @@
 #include "WrapperOffline.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "au/AuMsi.h"
 #include "BuildInfo.h"
 #include "CalyxVersion.h"
@@ -15,7 +19,6 @@
 #include "Resource.h"
 #include "SecurityBaselineCheck.h"
 #include "resource_ids.h"
-#include "Sha256.h"
 #include "SysInfo.h"
 #include "WinErrorHandling.h"
 #include "VersionText.h"
@@ -42,7 +45,9 @@ std::string productFolder(bool package64Bit) {
                              carriedVersionWithoutBuild().c_str());
 }
 
-[[noreturn]] void failExtraction(const char* step, bool silent) {
+// Reports a failed write of the product package, which ends the run; the
+// run's exit code is the system error number.
+DWORD reportFailedExtraction(const char* step, bool silent) {
     const DWORD error = GetLastError();
     char* text = nullptr;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -58,7 +63,7 @@ std::string productFolder(bool package64Bit) {
         MessageBoxA(nullptr, message.c_str(), "Error", MB_OK);
     }
     // A short write sets no error: the run must still not end as a success.
-    ExitProcess(error != 0 ? error : ERROR_INSTALL_FAILURE);
+    return error != 0 ? error : ERROR_INSTALL_FAILURE;
 }
 
 } // namespace
@@ -81,7 +86,20 @@ bool FileMatchesBytes(HANDLE file, const void* data, size_t size) {
     if (!GetFileSizeEx(file, &length) || static_cast<unsigned long long>(length.QuadPart) != size) {
         return false;
     }
-    return sha256::ofOpenFile(file) == sha256::ofBytes(data, size);
+    // Compared byte for byte from the start: cheaper than hashing both, and
+    // just as exact.
+    LARGE_INTEGER start = {};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) JP_THROW_LAST_ERROR("SetFilePointerEx", SetFilePointerEx);
+    std::vector<char> chunk(64 * 1024);
+    const char* expected = static_cast<const char*>(data);
+    for (size_t done = 0; done < size;) {
+        DWORD read = 0;
+        const DWORD wanted = static_cast<DWORD>(std::min(chunk.size(), size - done));
+        if (!ReadFile(file, chunk.data(), wanted, &read, nullptr)) JP_THROW_LAST_ERROR("ReadFile", ReadFile);
+        if (read == 0 || std::memcmp(chunk.data(), expected + done, read) != 0) return false;
+        done += read;
+    }
+    return true;
 }
 
 bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, bool silent,
@@ -95,8 +113,11 @@ bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, boo
         return false;
     }
     const auto writeFailed = [&](const char* step) {
-        if (onWriteFailure == WriteFailure::EndProcess) failExtraction(step, silent);
-        LOG_ERROR(tstrings::sformat("%s failed with %s", step, systemErrorText(GetLastError()).c_str()));
+        if (onWriteFailure == WriteFailure::EndsTheRun) {
+            package.failure_ = reportFailedExtraction(step, silent);
+            return false;
+        }
+        LOG_ERROR(systemFailure(step, GetLastError()));
         return false;
     };
     // The folder stays held, so the file reopened below is the one written.
@@ -107,6 +128,10 @@ bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, boo
             folder.reset(new FileUtils::HeldFolder(
                 FileUtils::HeldFolder::holdFromProfile(FileUtils::dirName(path), false)));
             file = folder->createFile(FileUtils::baseName(path));
+        } catch (const SysError& e) {
+            REPORT_CAUGHT(e);
+            SetLastError(e.code());
+            return writeFailed("Installer : Wrapper.CreateFile ");
         } catch (const std::exception& e) {
             REPORT_CAUGHT(e);
             return writeFailed("Installer : Wrapper.CreateFile ");
@@ -132,8 +157,7 @@ bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, boo
     package.handle_.reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!package.handle_) {
-        LOG_ERROR(tstrings::sformat("%s failed with %s", ("CreateFile(" + path + ")").c_str(),
-                                    systemErrorText(GetLastError()).c_str()));
+        LOG_ERROR(systemFailure("CreateFile(" + path + ")", GetLastError()));
         return false;
     }
     try {

@@ -11,9 +11,9 @@
 #include "MsiUtils.h"
 
 // What a failing write of an extracted package does: the product package
-// cannot go on without its file; a missing agent package only skips the
-// agent, and the run still reports and cleans up.
-enum class WriteFailure { EndProcess, ReturnFalse };
+// cannot go on without its file, so the run ends (through its common end);
+// a missing agent package only skips the agent.
+enum class WriteFailure { EndsTheRun, ReturnFalse };
 
 // The carried product package, written to a per-user folder and held
 // read-only until the installer service is done with it.
@@ -21,6 +21,9 @@ class ExtractedPackage {
 public:
     const std::string& path() const { return path_; }
     bool held() const { return handle_.valid(); }
+    // The system error number of a failed write that ends the run; 0 when
+    // none failed.
+    DWORD failure() const { return failure_; }
     void release() {
         handle_.reset();
         folder_.reset();
@@ -33,6 +36,7 @@ private:
     std::string path_;
     std::unique_ptr<FileUtils::HeldFolder> folder_;
     UniqueHandle handle_;
+    DWORD failure_ = 0;
 };
 
 // The promotional image for the progress page, held without write or
@@ -66,14 +70,14 @@ bool GetOptionsFromXmlIfOnline(HINSTANCE instance, unsigned langId, std::string&
 std::string GetProductPackagePath(bool package64Bit);
 
 // Writes resource id of type "CALYX_INSTALLER" to path in chunks of at most
-// 8192 bytes, then reopens it shared for reading only and checks its SHA-256
+// 8192 bytes, then reopens it shared for reading only and compares it byte for byte
 // against the resource. False when the resource is missing or the written
 // file is not exactly the resource. A failing write logs and, with
-// EndProcess, shows "Error" (unless silent) and ends the process with the
-// system error number; with ReturnFalse it answers false.
+// EndsTheRun, shows "Error" (unless silent) and records the system error
+// number as the package's failure().
 bool ExtractResourceTo(HINSTANCE instance, UINT id, const std::string& path, bool silent,
                        ExtractedPackage& package,
-                       WriteFailure onWriteFailure = WriteFailure::EndProcess);
+                       WriteFailure onWriteFailure = WriteFailure::EndsTheRun);
 bool ExtractProductPackage(HINSTANCE instance, const std::string& path, bool silent,
                            ExtractedPackage& package);
 

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "AnsiText.h"
+#include "BestEffort.h"
 #include "BuildInfo.h"
 #include "au/AuMsi.h"
 #include "CalyxEnvironment.h"
@@ -74,23 +74,23 @@ void InstallerRun::secureDllSearchPath() {
     const DWORD error = GetLastError();
     SetDllDirectoryA("");
     if (!restricted) {
-        LOG_WARNING(tstrings::sformat("%s failed with %s", "SetDefaultDllDirectories",
-                                      systemErrorText(error).c_str()));
+        LOG_WARNING(systemFailure("SetDefaultDllDirectories", error));
     }
 }
 
 void InstallerRun::clearPatchCacheImages() {
     // A locked image stays; it must not end the run before configuration.
     for (int arch : {32, 64}) {
-        try {
+        bestEffort("InstallerRun::clearPatchCacheImages", [arch] {
             FileUtils::deleteFile(FileUtils::joinPath(SysInfo::getPatchCache(arch), "baseimage8"));
-        } catch (const std::exception& e) {
-            REPORT_CAUGHT(e);
-        }
+        });
     }
 }
 
 void InstallerRun::initCommonControls() {
+    // For the pages only: a silent run shows none, and its failure box would
+    // wait for a user who is not there.
+    if (silent_) return;
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = 8;
     controls.dwICC = 0xFF;
@@ -107,7 +107,15 @@ void InstallerRun::prepareInstallRequest() {
 
 void InstallerRun::detectInstalledRuntimes() {
     const int bits = package64Bit_ ? 64 : 32;
-    installedRuntimes_ = CalyxEnvironment().detectRuntimes(bits);
+    // Once for the whole run up to the package: nothing installs or
+    // removes a product before the reinstall decision.
+    installedProducts_ = DetectInstalledProducts();
+    installedRuntimes_.clear();
+    for (const InstalledCalyx& product : installedProducts_.products) {
+        if (CalyxEnvironment::accepts(CalyxEnvironment::toFilterFlags(bits), product.type(), product.bits())) {
+            installedRuntimes_.push_back(product);
+        }
+    }
     familyUpgrade_ = IsThisAFamilyUpgrade(installedRuntimes_, CXR, bits);
 }
 
@@ -262,7 +270,8 @@ InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
 
 InstallerRun::Stop InstallerRun::checkReinstallCase() {
     logit("Wrapper, check for reinstall case..");
-    const int decision = CheckForReinstallCase(*config_, instance_, langId_, package64Bit_ ? 64 : 32);
+    const int decision = CheckForReinstallCase(*config_, instance_, langId_, package64Bit_ ? 64 : 32,
+                                                 installedProducts_);
     if (decision == 0) {
         LOG_AT_NAMED(LOG_INFO, "WinMain", "A newer CXR  build already exists. Exit install");
         return stop(0, Outcome::Reason::NEWER_PRESENT);
@@ -301,6 +310,8 @@ bool InstallerRun::extractPackage() {
     const std::string path = GetProductPackagePath(package64Bit_);
     logit("Wrapper: Extract MSI ...");
     if (path.empty() || !ExtractProductPackage(instance_, path, silent_, package_)) {
+        // A failed write ends the run with its system error number.
+        if (package_.failure() != 0) exitCode_ = static_cast<int>(package_.failure());
         outcome_.because(Outcome::Reason::EXTRACTION_FAILED);
         return false;
     }
@@ -415,12 +426,10 @@ void InstallerRun::executePackage() {
 void InstallerRun::finishWithPages() {
     if (!launchedFromCxs_) removeOutOfDate(false);
     if (!installedRuntime_) return;
-    try {
+    bestEffort("WinMain", [this] {
         FinishUIInstallationWithSecurityPrompts(*installedRuntime_, showVerifyPage_, showMedHighText_,
                                                 UsageValues::current().installMethod, pageLocale());
-    } catch (const std::exception& e) {
-        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
-    }
+    });
 }
 
 void InstallerRun::runPackage() {
@@ -466,11 +475,9 @@ void InstallerRun::removeOutOfDate(bool silent) {
 }
 
 void InstallerRun::describeInstalledRuntime() {
-    try {
+    bestEffort("WinMain", [this] {
         installedRuntime_.reset(new InstalledCalyx(CalyxEnvironment().fromMsi(request_.packagePath)));
-    } catch (const std::exception& e) {
-        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
-    }
+    });
 }
 
 void InstallerRun::removeLauncherCopies() {
@@ -519,11 +526,7 @@ void InstallerRun::sendUsagePing() {
     inputs.msiStatusExtendedError = static_cast<int>(msiExtendedStatus_);
     // The ping never changes the run's outcome, and an OEM machine keeps no
     // metrics even when the ping failed.
-    try {
-        SendHeadRequest(*config_, inputs);
-    } catch (const std::exception& e) {
-        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
-    }
+    bestEffort("WinMain", [&] { SendHeadRequest(*config_, inputs); });
     if (oemUpdate_) RemoveCxrMetrics();
 }
 
@@ -542,13 +545,7 @@ void InstallerRun::reportEscapedException(const std::exception* e) {
 
 int InstallerRun::commonEnd() {
     // Each piece of clean-up runs even when another one fails.
-    const auto guarded = [](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (const std::exception& e) {
-            reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
-        }
-    };
+    const auto guarded = [](auto step) { bestEffort("WinMain", step); };
     // A failure between the package run and its report skipped the restore.
     guarded([this] { restoreConfiguration(); });
     // Markers, policy values and the extraction folders are shared by every

@@ -13,6 +13,7 @@
 #include "InstallFlag.h"
 #include "InstalledCalyx.h"
 #include "Outcome.h"
+#include "ReinstallCase.h"
 #include "WrapperOffline.h"
 
 // One run of the offline installer: the state WinMain keeps and the steps
@@ -36,7 +37,6 @@ public:
     // the machine changes.
     Stop validateOnly();
     void clearPatchCacheImages();    // 3
-    void initCommonControls();       // 4
     void prepareInstallRequest();    // 5, 6
     void detectInstalledRuntimes();  // 7
     void resetInstallStatus();       // 8
@@ -44,6 +44,7 @@ public:
     void findOldRuntime();           // 10
     void detectUpdateAgent();        // 11
     Stop loadConfiguration();        // 12, 13
+    void initCommonControls();       // 4, once it is known whether pages show
     void chooseLanguage();           // 14
     void applyOverrides();           // 15
     Stop runTestSwitches();          // 16
@@ -126,7 +127,8 @@ private:
     ExtractedPackage package_;
     std::string offlineOptions_;
     PromoImage promoImage_;  // empty path: no image for the progress page
-    std::vector<InstalledCalyx> installedRuntimes_;
+    InstalledProducts installedProducts_;
+    std::vector<InstalledCalyx> installedRuntimes_;  // of the package's architecture
     std::unique_ptr<InstalledCalyx> installedRuntime_;
     std::unique_ptr<cxscrub::CalyxScrubPingData> removal_;  // null: no removal ran
     InstallCallback installCallback_;

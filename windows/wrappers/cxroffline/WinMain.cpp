@@ -10,7 +10,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         run.logStart();
         if (const auto stop = run.validateOnly()) return *stop;
         run.clearPatchCacheImages();
-        run.initCommonControls();
         run.prepareInstallRequest();
         run.detectInstalledRuntimes();
         run.resetInstallStatus();
@@ -18,6 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         run.findOldRuntime();
         run.detectUpdateAgent();
         if (const auto stop = run.loadConfiguration()) return *stop;
+        run.initCommonControls();
         run.chooseLanguage();
         run.applyOverrides();
         if (const auto stop = run.runTestSwitches()) return *stop;

@@ -54,14 +54,12 @@ private:
 std::unique_ptr<ZipSource> openFileZipSource(const std::string& path, std::string* error) {
     UniqueHandle file(createFileProxy(path));
     if (!file) {
-        *error = tstrings::sformat("%s failed with %s", ("CreateFile(" + path + ")").c_str(),
-                                   systemErrorText(GetLastError()).c_str());
+        *error = systemFailure("CreateFile(" + path + ")", GetLastError());
         return nullptr;
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) {
-        *error = tstrings::sformat("%s failed with %s", ("GetFileSizeEx(" + path + ")").c_str(),
-                                   systemErrorText(GetLastError()).c_str());
+        *error = systemFailure("GetFileSizeEx(" + path + ")", GetLastError());
         return nullptr;
     }
     return std::make_unique<WinFileZipSource>(std::move(file), static_cast<uint64_t>(size.QuadPart));
