@@ -1,17 +1,15 @@
 #include "UpdateConf.h"
 
-#include <algorithm>
-#include <climits>
 #include <ctime>
 
 #include "BuildInfo.h"
 #include "Browsers.h"
-#include "CalyxVersion.h"
 #include "HttpConnection.h"
 #include "InstallConfigData.h"
 #include "InstallStatus.h"
 #include "InstallerKeys.h"
 #include "Log.h"
+#include "MetricsPlan.h"
 #include "NetUtils.h"
 #include "PingDocument.h"
 #include "Registry.h"
@@ -49,16 +47,6 @@ void logCode(const char* format, LONG code) {
 LONG deleteIfPresent(const Registry& key, const char* name) {
     if (!key.valueExists(name)) return ERROR_SUCCESS;
     return registryCode([&] { key.deleteValue(name); });
-}
-
-std::optional<CalyxVersion> parsedVersion(const std::string& text) {
-    try {
-        return CalyxVersion(text);
-    } catch (const std::exception& e) {
-        // Counts as no version: the metrics start again from this one.
-        LOG_AT_NAMED(LOG_WARNING, "GetUpdatedCxrMetrics", e.what());
-        return std::nullopt;
-    }
 }
 
 int readOfferedSpCount() {
@@ -153,6 +141,27 @@ const std::string& MakeVisitorId() {
     return usage.visitorId;
 }
 
+namespace {
+
+// A metrics value as the plan takes it: empty when absent or unreadable.
+template <class Read>
+auto readable(Read read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (const std::exception& e) {
+        LOG_AT_NAMED(LOG_WARNING, "GetUpdatedCxrMetrics", e.what());
+        return std::nullopt;
+    }
+}
+
+void logWrite(const char* name, LONG code) {
+    if (code == ERROR_SUCCESS) return;
+    logCode(("GetUpdatedCxrMetrics() - RegSetValueEx failed for " + std::string(name) + ": %ld Error Code: %d\n").c_str(),
+            code);
+}
+
+} // namespace
+
 CxrMetrics GetUpdatedCxrMetrics(int installResult) {
     CxrMetrics out;
     std::optional<Registry> key;
@@ -162,14 +171,20 @@ CxrMetrics GetUpdatedCxrMetrics(int installResult) {
         return out;
     }
 
+    metrics::Stored stored;
     DWORD machineCount = 0;
     const LONG counted = registryCode([&] { machineCount = key->getDword("MachineCount"); });
-    if (counted == ERROR_FILE_NOT_FOUND && installResult != 0) {
-        out.machineCounted = "ZZ";
-        logit(tstrings::sformat("GetUpdatedCxrMetrics() - MachineCount registry value does not exist and will not "
-                                "be created  because install was not successful. Error: %d\n",
-                                static_cast<int>(counted)).c_str());
-    } else if (counted == ERROR_FILE_NOT_FOUND) {
+    stored.machineCount = counted == ERROR_SUCCESS          ? metrics::Stored::Count::Present
+                          : counted == ERROR_FILE_NOT_FOUND ? metrics::Stored::Count::Absent
+                                                            : metrics::Stored::Count::Unreadable;
+    stored.installAttempts = readable([&] { return key->findDword("InstallAttempts"); });
+    stored.newCxrVersion = readable([&] { return key->findString("NewCxrVersion"); });
+    stored.updateCount = readable([&] { return key->findDword("UpdateCount"); });
+    stored.cxrVersion = readable([&] { return key->findString("CxrVersion"); });
+    const metrics::Plan plan = metrics::plan(stored, installResult, CX_RUNTIME_VERSION);
+
+    out.machineCounted = plan.machineCounted;
+    if (plan.countMachine) {
         const LONG written = registryCode([&] { key->setDword("MachineCount", 1); });
         if (written == ERROR_SUCCESS) {
             out.machineCounted = "false";
@@ -177,47 +192,22 @@ CxrMetrics GetUpdatedCxrMetrics(int installResult) {
         } else {
             logCode("GetUpdatedCxrMetrics() - RegSetValue for MachineCount failed: %ld Error Code: %d\n", written);
         }
-    } else if (counted == ERROR_SUCCESS) {
+    } else if (stored.machineCount == metrics::Stored::Count::Absent) {
+        logit(tstrings::sformat("GetUpdatedCxrMetrics() - MachineCount registry value does not exist and will not "
+                                "be created  because install was not successful. Error: %d\n",
+                                static_cast<int>(counted)).c_str());
+    } else if (stored.machineCount == metrics::Stored::Count::Present) {
         logit("GetUpdatedCxrMetrics() - MachineCount registry value exists\n");
-        out.machineCounted = installResult == 0 ? "true" : "YY";
     } else {
         logCode("GetUpdatedCxrMetrics() - RegQueryValueEx for MachineCount failed: %ld Error Code: %d\n", counted);
     }
 
-    const std::optional<CalyxVersion> carried = parsedVersion(CX_RUNTIME_VERSION);
-    int attempts = 1;
-    DWORD storedAttempts = 0;
-    std::string failedVersion;
-    if (registryCode([&] { storedAttempts = key->getDword("InstallAttempts"); }) == ERROR_SUCCESS &&
-        registryCode([&] { failedVersion = key->getString("NewCxrVersion"); }) == ERROR_SUCCESS &&
-        carried && parsedVersion(failedVersion) == carried && storedAttempts < INT_MAX) {
-        attempts = static_cast<int>(storedAttempts) + 1;
+    if (plan.raiseUpdateCount) {
+        logWrite("CxrVersion", registryCode([&] { key->setString("CxrVersion", CX_RUNTIME_VERSION); }));
+        logWrite("UpdateCount",
+                 registryCode([&] { key->setDword("UpdateCount", static_cast<DWORD>(*plan.raiseUpdateCount)); }));
     }
-
-    DWORD storedCount = 0;
-    int updateCount = registryCode([&] { storedCount = key->getDword("UpdateCount"); }) == ERROR_SUCCESS
-                          ? static_cast<int>(std::min<DWORD>(storedCount, INT_MAX - 1)) : -1;
-
-    if (installResult == 0) {
-        std::string installedText;
-        std::optional<CalyxVersion> installed;
-        if (registryCode([&] { installedText = key->getString("CxrVersion"); }) == ERROR_SUCCESS) {
-            installed = parsedVersion(installedText);
-        }
-        if (!installed || (carried && *installed < *carried)) {
-            // An unreadable count starts at zero: the first raise counts as one.
-            updateCount = std::max(updateCount, 0) + 1;
-            const LONG version = registryCode([&] { key->setString("CxrVersion", CX_RUNTIME_VERSION); });
-            if (version != ERROR_SUCCESS) {
-                logCode("GetUpdatedCxrMetrics() - RegSetValueEx failed for CxrVersion: %ld Error Code: %d\n", version);
-            }
-            const LONG count = registryCode([&] { key->setDword("UpdateCount", static_cast<DWORD>(updateCount)); });
-            if (count != ERROR_SUCCESS) {
-                logCode("GetUpdatedCxrMetrics() - RegSetValueEx failed for UpdateCount: %ld Error Code: %d\n", count);
-            }
-        }
-    }
-    if (installResult == 0 || installResult == -128) {
+    if (plan.forgetAttempts) {
         for (const char* name : {"InstallAttempts", "NewCxrVersion"}) {
             const LONG deleted = deleteIfPresent(*key, name);
             if (deleted != ERROR_SUCCESS) {
@@ -225,19 +215,15 @@ CxrMetrics GetUpdatedCxrMetrics(int installResult) {
                                         name, static_cast<long>(deleted), static_cast<int>(deleted)).c_str());
             }
         }
-    } else {
-        const LONG written = registryCode([&] { key->setDword("InstallAttempts", static_cast<DWORD>(attempts)); });
-        if (written != ERROR_SUCCESS) {
-            logCode("GetUpdatedCxrMetrics() - RegSetValueEx failed for InstallAttempts: %ld Error Code: %d\n", written);
-        }
-        const LONG version = registryCode([&] { key->setString("NewCxrVersion", CX_RUNTIME_VERSION); });
-        if (version != ERROR_SUCCESS) {
-            logCode("GetUpdatedCxrMetrics() - RegSetValueEx failed for NewCxrVersion: %ld Error Code: %d\n", version);
-        }
+    }
+    if (plan.recordAttempts) {
+        logWrite("InstallAttempts",
+                 registryCode([&] { key->setDword("InstallAttempts", static_cast<DWORD>(*plan.recordAttempts)); }));
+        logWrite("NewCxrVersion", registryCode([&] { key->setString("NewCxrVersion", CX_RUNTIME_VERSION); }));
     }
 
-    out.installAttempts = std::to_string(attempts);
-    out.updateCount = std::to_string(std::max(updateCount, 0));
+    out.installAttempts = std::to_string(plan.installAttempts);
+    out.updateCount = std::to_string(plan.updateCount);
     logit(tstrings::sformat("GetUpdatedCxrMetrics() - MachineCounted: %s, InstallAttempts: %s, UpdateCount: %s\n",
                             out.machineCounted.c_str(), out.installAttempts.c_str(), out.updateCount.c_str())
               .c_str());
