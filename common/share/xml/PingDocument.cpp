@@ -145,9 +145,15 @@ std::string visitorId(uint32_t tickCount, uint64_t secondsNow) {
     return text.substr(0, half) + "-" + text.substr(half);
 }
 
-int reportedResult(int installResult, const std::string& installStatus) {
+Decision decide(int installResult, const std::string& installStatus) {
+    Decision decision;
+    decision.reinstall = installStatus == "reinstall";
     const bool overExisting = installStatus == "exists" && (installResult == 1603 || installResult == 1602);
-    return overExisting || installResult == 1638 ? -128 : installResult;
+    decision.reportedResult = overExisting || installResult == 1638 ? -128 : installResult;
+    const bool declined = installStatus == "decline";
+    decision.forgetIdentity = !decision.reinstall && (decision.reportedResult != 0 || declined);
+    decision.send = !decision.reinstall && !declined;
+    return decision;
 }
 
 std::string loggedValues(const std::string& document) {

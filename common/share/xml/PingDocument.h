@@ -68,9 +68,19 @@ std::string accessToken(const std::string& pingUrl, const std::string& productio
 // padded with "f" to 16 characters, split in two halves by "-".
 std::string visitorId(uint32_t tickCount, uint64_t secondsNow);
 
-// The install result reported: -128 for a failed or cancelled install over
-// an existing one, and for 1638 (another version installed).
-int reportedResult(int installResult, const std::string& installStatus);
+// What a run's install result and install status make of its ping.
+struct Decision {
+    // A reinstall is reported by the run that follows: no metrics, no ping.
+    bool reinstall = false;
+    // The install result reported: -128 for a failed or cancelled install
+    // over an existing one, and for 1638 (another version installed).
+    int reportedResult = 0;
+    // A failed or declined install: the next run makes a new identity.
+    bool forgetIdentity = false;
+    // Metrics are counted but nothing is sent for a declined install.
+    bool send = true;
+};
+Decision decide(int installResult, const std::string& installStatus);
 
 // "$name#value" for every element after "request", with prop20's value cut
 // out, for the log.

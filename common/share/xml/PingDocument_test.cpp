@@ -97,10 +97,18 @@ TEST(PingDocument, UrlTokenAndIdentity) {
 }
 
 TEST(PingDocument, ResultAndLoggedValues) {
-    struct Case { int result; const char* status; int reported; } cases[] = {
-        {1603, "exists", -128}, {1602, "exists", -128}, {1638, "", -128}, {1603, "", 1603}, {0, "exists", 0},
+    struct Case { int result; const char* status; int reported; bool forget, send; } cases[] = {
+        {1603, "exists", -128, true, true}, {1602, "exists", -128, true, true}, {1638, "", -128, true, true},
+        {1603, "", 1603, true, true}, {0, "exists", 0, false, true}, {0, "decline", 0, true, false},
+        {1603, "reinstall", 1603, false, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.reported, ping::reportedResult(c.result, c.status)) << c.result;
+    for (const Case& c : cases) {
+        const ping::Decision decision = ping::decide(c.result, c.status);
+        EXPECT_EQ(c.reported, decision.reportedResult) << c.result << c.status;
+        EXPECT_EQ(c.forget, decision.forgetIdentity) << c.result << c.status;
+        EXPECT_EQ(c.send, decision.send) << c.result << c.status;
+        EXPECT_EQ(std::string(c.status) == "reinstall", decision.reinstall) << c.status;
+    }
     ping::Inputs in = sample();
     in.accessToken = "secret";
     in.country = "";

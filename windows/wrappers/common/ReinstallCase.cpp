@@ -30,7 +30,7 @@ InstalledProducts DetectInstalledProducts() {
     return installed;
 }
 
-int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
+ReinstallDecision CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
                           int packageBits, const InstalledProducts& detected) {
     const std::vector<InstalledCalyx>& installed = detected.products;
     const bool complete = detected.complete;
@@ -63,12 +63,12 @@ int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, u
     switch (plan.outcome) {
     case ReinstallOutcome::NewerBuild:
         LOG_AT_NAMED(LOG_INFO, "CheckForReinstallCase", "Same version newer build CXR exists on the system");
-        return 0;
+        return ReinstallDecision::NewerBuildInstalled;
     case ReinstallOutcome::StaticInstalled:
         LOG_AT_NAMED(LOG_INFO, "CheckForReinstallCase", "Same version static CXR exists on the system");
-        return -1;
+        return ReinstallDecision::StaticInstalled;
     default:
-        return 1;
+        return ReinstallDecision::Continue;
     }
 }
 

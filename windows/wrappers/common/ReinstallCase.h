@@ -15,10 +15,10 @@ struct InstalledProducts {
 };
 InstalledProducts DetectInstalledProducts();
 
-// Whether the carried build may go over what is installed: 1 continue
-// (older builds of the same version were removed), 0 a newer build of the
-// same version is installed, -1 the same version is installed statically.
-int CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
+// Whether the carried build may go over what is installed. Continue: older
+// builds of the same version were removed.
+enum class ReinstallDecision { Continue, NewerBuildInstalled, StaticInstalled };
+ReinstallDecision CheckForReinstallCase(const InstallConfigData& config, HINSTANCE instance, unsigned langId,
                           int packageBits, const InstalledProducts& installed);
 
 // Whether the newest installed runtime of the package's architecture is of

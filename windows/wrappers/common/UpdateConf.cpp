@@ -313,16 +313,14 @@ int SendHeadRequest(const InstallConfigData& config, const HeadRequestInputs& in
     in.method = policyValue("Method", usage.installMethod);
     in.country = policyValue("Country", usage.country);
 
-    std::string status;
-    ReadCalyxwareValue("InstallStatus", status, 512);
-    ResetInstallStatus();
-    if (status == "reinstall") {
+    const std::string& status = inputs.installStatus;
+    const ping::Decision decision = ping::decide(inputs.installResult, status);
+    if (decision.reinstall) {
         LOG_AT_NAMED(LOG_INFO, "SendHeadRequest", "No pings: reinstall");
         return 1;
     }
-    in.installResult = ping::reportedResult(inputs.installResult, status);
-    if (in.installResult != 0 || status == "decline") {
-        // The next run makes a new identity.
+    in.installResult = decision.reportedResult;
+    if (decision.forgetIdentity) {
         SetPolicyValue("", "VisitorId");
         SetPolicyValue("", "Method");
     }
@@ -336,7 +334,7 @@ int SendHeadRequest(const InstallConfigData& config, const HeadRequestInputs& in
     for (int id : {browsers::InternetExplorer, browsers::Firefox, browsers::Chrome}) {
         in.browserInstalled[id] = browsers::isInstalled(id, !kInstaller64);
     }
-    if (status == "decline") {
+    if (!decision.send) {
         LOG_AT_NAMED(LOG_INFO, "SendHeadRequest", "No pings: decline");
         return 1;
     }

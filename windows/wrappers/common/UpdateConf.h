@@ -26,6 +26,7 @@ struct HeadRequestInputs {
     std::optional<std::string> deployStatus;  // "RegDeployStatus", if read
     int msiStatusError = 0;
     int msiStatusExtendedError = 0;
+    std::string installStatus;                // "InstallStatus" as the package left it
 };
 
 // Install metrics of this machine, as reported in the ping.
@@ -37,7 +38,7 @@ struct CxrMetrics {
 
 // Sends the run's usage ping (POST of the ping document to the ping URL)
 // unless pings are disabled, the URL is not a vendor address, or the
-// install status is "reinstall" or "decline". Updates the metrics on the
+// install status is "reinstall" or "decline" (ping::decide). Updates the metrics on the
 // way. Returns 1; transfer failures are only logged.
 int SendHeadRequest(const InstallConfigData& config, const HeadRequestInputs& inputs);
 

@@ -270,14 +270,14 @@ InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
 
 InstallerRun::Stop InstallerRun::checkReinstallCase() {
     logit("Wrapper, check for reinstall case..");
-    const int decision = CheckForReinstallCase(*config_, instance_, langId_, package64Bit_ ? 64 : 32,
-                                                 installedProducts_);
-    if (decision == 0) {
+    switch (CheckForReinstallCase(*config_, instance_, langId_, package64Bit_ ? 64 : 32, installedProducts_)) {
+    case ReinstallDecision::NewerBuildInstalled:
         LOG_AT_NAMED(LOG_INFO, "WinMain", "A newer CXR  build already exists. Exit install");
         return stop(0, Outcome::Reason::NEWER_PRESENT);
-    }
-    if (decision < 0) {
+    case ReinstallDecision::StaticInstalled:
         return stop(-1, Outcome::Reason::SAME_STATIC);
+    case ReinstallDecision::Continue:
+        break;
     }
     return std::nullopt;
 }
@@ -524,6 +524,9 @@ void InstallerRun::sendUsagePing() {
     inputs.deployStatus = ReadDeployStatus();
     inputs.msiStatusError = static_cast<int>(msiStatus_);
     inputs.msiStatusExtendedError = static_cast<int>(msiExtendedStatus_);
+    // The package's word on this install is reported once, then cleared.
+    ReadCalyxwareValue("InstallStatus", inputs.installStatus, 512);
+    ResetInstallStatus();
     // The ping never changes the run's outcome, and an OEM machine keeps no
     // metrics even when the ping failed.
     bestEffort("WinMain", [&] { SendHeadRequest(*config_, inputs); });
