@@ -2,6 +2,7 @@
 
 #include "Log.h"
 #include "TeguError.h"
+#include "TrustedLibrary.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
 
@@ -36,12 +37,27 @@ std::wstring withoutTrailingSeparators(std::wstring path) {
     return path;
 }
 
+// Only a library no user can change is loaded into the elevated run; its
+// dependencies come from its own folder (checked with it) or the system folder.
 HMODULE loadByFullPath(const std::wstring& path, const char* failureText) {
-    HMODULE module = LoadLibraryW(path.c_str());
+    TrustedLibrary::Verdict verdict;
+    try {
+        verdict = TrustedLibrary::check(path);
+    } catch (const std::exception& e) {
+        verdict.refusal = tstrings::toUtf8(path) + ": its security cannot be read: " + e.what();
+    }
+    if (!verdict.refusal.empty()) {
+        LOG_AT_NAMED(LOG_WARNING, kConstructor,
+                     "Not loading " << tstrings::toUtf8(path) << ", which a user could change ("
+                                    << verdict.refusal << ")");
+        raise(failureText);
+    }
+    HMODULE module = LoadLibraryExW(verdict.path.c_str(), nullptr,
+                                    LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) {
         const DWORD error = GetLastError();
         LOG_AT_NAMED(LOG_ERROR, kConstructor,
-                     failureText << ". LoadLibraryW(" << tstrings::toUtf8(path)
+                     failureText << ". LoadLibraryExW(" << tstrings::toUtf8(verdict.path)
                                  << ") failed with " << systemErrorText(error));
         raise(failureText);
     }

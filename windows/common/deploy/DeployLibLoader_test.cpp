@@ -2,6 +2,10 @@
 
 #include <regex>
 
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
 #include "DeployLibLoader.h"
 #include "DeployTestSupport.h"
 #include "MsiTestFixtures.h"
@@ -166,7 +170,7 @@ TEST(DeployLibLoaderErrors, MissingLibraries) {
     msitest::LogWatch log;
     const std::string noBin = testsupport::tempDir() + "\\no-runtime";
     EXPECT_EQ(loaderError(noBin), "Failed to load msvcr library");
-    EXPECT_NE(log.written().find("ERROR: Failed to load msvcr library. LoadLibraryW(" + noBin +
+    EXPECT_NE(log.written().find("ERROR: Failed to load msvcr library. LoadLibraryExW(" + noBin +
                                  "\\bin\\msvcr100.dll) failed with system error 126 ("),
               std::string::npos)
         << log.written();
@@ -198,6 +202,42 @@ TEST(DeployLibLoaderErrors, MissingExport) {
     // Whatever was loaded before the failure is freed again.
     EXPECT_FALSE(moduleLoaded(home + "\\bin\\deploy.dll"));
     EXPECT_FALSE(moduleLoaded(home + "\\bin\\msvcr100.dll"));
+}
+
+// Everyone may write: on Wine this sets the world-write bits it reports back.
+void letEveryoneWrite(const std::string& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;FA;;;WD)", SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));
+    const UniqueLocalMemory hold(descriptor);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted));
+    ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(tstrings::fromACP(path).c_str()),
+                                    SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    dacl, nullptr),
+              static_cast<DWORD>(ERROR_SUCCESS));
+}
+
+TEST(DeployLibLoaderErrors, LibrariesAUserCouldChangeAreNotLoaded) {
+    StandInSteering steering;
+    msitest::LogWatch log;
+    const std::string openLibrary = deploytest::makeHome("open-library", deploytest::standIns());
+    letEveryoneWrite(openLibrary + "\\bin\\deploy.dll");
+    EXPECT_EQ(loaderError(openLibrary), "Failed to load Deploy library");
+    EXPECT_NE(log.written().find("WARNING: Not loading " + openLibrary +
+                                 "\\bin\\deploy.dll, which a user could change ("),
+              std::string::npos)
+        << log.written();
+    EXPECT_NE(log.written().find("deploy.dll: S-1-1-0 may change it)"), std::string::npos);
+    EXPECT_FALSE(moduleLoaded(openLibrary + "\\bin\\deploy.dll"));
+
+    // A writable folder could receive the libraries the C library loads.
+    const std::string openFolder = deploytest::makeHome("open-folder", deploytest::standIns());
+    letEveryoneWrite(openFolder + "\\bin");
+    EXPECT_EQ(loaderError(openFolder), "Failed to load msvcr library");
+    EXPECT_NE(log.written().find("bin: S-1-1-0 may change it)"), std::string::npos);
+    EXPECT_EQ(steering.requests(), "");
 }
 
 // The stand-in checks the records byte by byte, so the loader's tests above
