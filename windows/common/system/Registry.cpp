@@ -311,24 +311,41 @@ void Registry::setBinary(const std::string& name, const std::vector<uint8_t>& by
                "Registry::setBinary", "length=" + std::to_string(bytes.size()));
 }
 
-LONG Registry::deleteValue(const std::string& name) const {
+namespace {
+
+// The status of deleting the value; raises for any failure but "absent".
+LONG removeValue(const Registry& key, const std::string& name, const std::string& where) {
     const ValuePath path(name);
-    const std::string where = context("delete value", fullValueName(*this, name));
     UniqueRegKey subkey;
     if (!path.subkey.empty()) {
         // Opened without creating: deleting must not leave new keys behind.
-        const LONG status = RegOpenKeyExA(hkey(), path.subkey.c_str(), 0,
-                                          KEY_SET_VALUE | viewFlags(*this), subkey.receive());
-        if (status != ERROR_SUCCESS) {
-            JP_THROW(SysError(where, static_cast<DWORD>(status)));
-        }
+        const LONG status = RegOpenKeyExA(key.hkey(), path.subkey.c_str(), 0,
+                                          KEY_SET_VALUE | viewFlags(key), subkey.receive());
+        if (status == ERROR_FILE_NOT_FOUND) return status;
+        if (status != ERROR_SUCCESS) JP_THROW(SysError(where, static_cast<DWORD>(status)));
     }
-    const LONG status = RegDeleteValueA(subkey ? subkey.get() : hkey(), path.value.c_str());
-    if (status != ERROR_SUCCESS) {
+    const LONG status = RegDeleteValueA(subkey ? subkey.get() : key.hkey(), path.value.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
         JP_THROW(SysError(where, static_cast<DWORD>(status)));
     }
-    LOG_TRACE("Deleted [" << fullValueName(*this, name) << "] value");
+    if (status == ERROR_SUCCESS) {
+        LOG_AT_NAMED(LOG_TRACE, "Registry::deleteValue", "Deleted [" << fullValueName(key, name) << "] value");
+    }
     return status;
+}
+
+} // namespace
+
+LONG Registry::deleteValue(const std::string& name) const {
+    const std::string where = context("delete value", fullValueName(*this, name));
+    const LONG status = removeValue(*this, name, where);
+    if (status != ERROR_SUCCESS) JP_THROW(SysError(where, static_cast<DWORD>(status)));
+    return status;
+}
+
+bool Registry::deleteValueIfPresent(const std::string& name) const {
+    return removeValue(*this, name, context("delete value", fullValueName(*this, name))) ==
+           ERROR_SUCCESS;
 }
 
 std::vector<std::string> Registry::getSubkeyNames() const {

@@ -101,6 +101,9 @@ public:
 
     // Returns 0; raises when the value cannot be deleted (missing included).
     LONG deleteValue(const std::string& name) const;
+    // False when the value (or its sub-key) was not there; raises for any
+    // other failure.
+    bool deleteValueIfPresent(const std::string& name) const;
 
     // Names of the direct sub-keys, in enumeration order.
     std::vector<std::string> getSubkeyNames() const;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Registry.h"
+#include "WinErrorHandling.h"
 #include "RegistryTestKey.h"
 
 namespace {
@@ -28,6 +29,11 @@ TEST(RegistryViews, MachineKeysWriteReadEnumerateAndDeleteInEachView) {
 
         EXPECT_EQ(key.deleteValue("s"), 0);
         EXPECT_FALSE(reader.valueExists("s"));
+        EXPECT_THROW(key.deleteValue("s"), SysError);
+        EXPECT_TRUE(key.deleteValueIfPresent("child\\d"));
+        EXPECT_FALSE(key.deleteValueIfPresent("child\\d"));
+        EXPECT_FALSE(key.deleteValueIfPresent("absent\\d"));
+        EXPECT_FALSE(Registry::find(root, tree.path() + "\\absent"));
         EXPECT_TRUE(key.deleteTree("child"));
         EXPECT_TRUE(reader.getSubkeyNames().empty());
     }

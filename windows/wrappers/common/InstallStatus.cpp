@@ -18,9 +18,8 @@ const char* const kSchedulerValue = "OrvelCalyxUpdateSched";
 
 // Deletes one status value when it exists; a missing one is fine.
 LONG deleteStatusValue(const Registry& key, const char* name, const char* failureText) {
-    if (!key.valueExists(name)) return ERROR_SUCCESS;
     try {
-        key.deleteValue(name);
+        key.deleteValueIfPresent(name);
         return ERROR_SUCCESS;
     } catch (const SysError& e) {
         logit(failureText);
@@ -111,7 +110,7 @@ void SetCalyxwareKey(const std::string& name, const std::string& text) {
         if (!text.empty()) {
             InstallerKeys::create(SharedKey::Vendor).setString(name, text);
         } else if (const std::optional<Registry> key = InstallerKeys::find(SharedKey::Vendor, Registry::Mode::Write)) {
-            if (key->valueExists(name)) key->deleteValue(name);
+            key->deleteValueIfPresent(name);
         }
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("SetCalyxwareKey"), e);
@@ -137,9 +136,7 @@ bool SetPolicyValue(const std::string& text, const std::string& name) {
             return true;
         }
         const std::optional<Registry> key = InstallerKeys::find(SharedKey::Policy, Registry::Mode::Write);
-        if (!key || !key->valueExists(name)) return false;
-        key->deleteValue(name);
-        return true;
+        return key && key->deleteValueIfPresent(name);
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
         return false;

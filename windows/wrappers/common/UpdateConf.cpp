@@ -43,12 +43,6 @@ void logCode(const char* format, LONG code) {
     logit(tstrings::sformat(format, static_cast<long>(code), static_cast<int>(code)).c_str());
 }
 
-// A missing value is already what deleting wants.
-LONG deleteIfPresent(const Registry& key, const char* name) {
-    if (!key.valueExists(name)) return ERROR_SUCCESS;
-    return registryCode([&] { key.deleteValue(name); });
-}
-
 int readOfferedSpCount() {
     std::optional<Registry> key;
     try {
@@ -64,7 +58,7 @@ int readOfferedSpCount() {
         LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", "OfferedSPCnt not read: " << e.what());
         count = -2;
     }
-    const LONG deleted = deleteIfPresent(*key, "OfferedSPCnt");
+    const LONG deleted = registryCode([&] { key->deleteValueIfPresent("OfferedSPCnt"); });
     if (deleted != ERROR_SUCCESS) {
         LOG_AT_NAMED(LOG_WARNING, "SendHeadRequest", "OfferedSPCnt not deleted: " << systemErrorText(deleted));
     }
@@ -209,7 +203,7 @@ CxrMetrics GetUpdatedCxrMetrics(int installResult) {
     }
     if (plan.forgetAttempts) {
         for (const char* name : {"InstallAttempts", "NewCxrVersion"}) {
-            const LONG deleted = deleteIfPresent(*key, name);
+            const LONG deleted = registryCode([&] { key->deleteValueIfPresent(name); });
             if (deleted != ERROR_SUCCESS) {
                 logit(tstrings::sformat("GetUpdatedCxrMetrics() - RegDeleteValue failed for %s: %ld Error Code: %d\n",
                                         name, static_cast<long>(deleted), static_cast<int>(deleted)).c_str());
