@@ -7,13 +7,11 @@
 #include "AnsiText.h"
 #include "BestEffort.h"
 #include "BuildInfo.h"
-#include "au/AuMsi.h"
 #include "CalyxEnvironment.h"
 #include "CalyxScrubSequence.h"
 #include "DryRun.h"
 #include "FileUtils.h"
 #include "WinErrorHandling.h"
-#include "ProductType.h"
 #include "ReinstallCase.h"
 #include "SecurityPrompts.h"
 #include "ServiceBusyWait.h"
@@ -35,11 +33,30 @@ namespace {
 
 const char* const kCarriedMajorVersion = "8";
 
+// The common end's steps, in the order it takes them.
+enum EndStep {
+    RestoreConfiguration,
+    SilentMarker,
+    StatusValue,
+    VisitorIdValue,
+    MethodValue,
+    FlagRelease,
+    ImageRelease,
+    ExtractionFolders,
+    SchedulerEntry,
+};
+
 } // namespace
 
 InstallerRun::InstallerRun(HINSTANCE instance, const char* commandLine)
     : outcome_(CX_RUNTIME_VERSION), instance_(instance),
-      commandLine_(commandLine ? commandLine : "") {}
+      commandLine_(commandLine ? commandLine : "") {
+    cleanup_.add(FlagRelease, [this] { installFlag_.release(); });
+    cleanup_.add(ImageRelease, [this] { promoImage_.release(); });
+    cleanup_.add(SchedulerEntry, [this] {
+        if (plan_.schedulerEntry) EnsureSchedulerEntry();
+    });
+}
 
 InstallerRun::~InstallerRun() {
     outcome_.exitCode(exitCode_);
@@ -90,7 +107,7 @@ void InstallerRun::clearPatchCacheImages() {
 void InstallerRun::initCommonControls() {
     // For the pages only: a silent run shows none, and its failure box would
     // wait for a user who is not there.
-    if (silent_) return;
+    if (!plan_.pages) return;
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = 8;
     controls.dwICC = 0xFF;
@@ -101,22 +118,10 @@ void InstallerRun::initCommonControls() {
 
 void InstallerRun::prepareInstallRequest() {
     request_.callback = &installCallback_;
-    // A 32-bit build always carries the 32-bit package.
-    package64Bit_ = SysInfo::isNative64BitProcess();
 }
 
-void InstallerRun::detectInstalledRuntimes() {
-    const int bits = package64Bit_ ? 64 : 32;
-    // Once for the whole run up to the package: nothing installs or
-    // removes a product before the reinstall decision.
-    installedProducts_ = DetectInstalledProducts();
-    installedRuntimes_.clear();
-    for (const InstalledCalyx& product : installedProducts_.products) {
-        if (CalyxEnvironment::accepts(CalyxEnvironment::toFilterFlags(bits), product.type(), product.bits())) {
-            installedRuntimes_.push_back(product);
-        }
-    }
-    familyUpgrade_ = IsThisAFamilyUpgrade(installedRuntimes_, CXR, bits);
+void InstallerRun::gatherFacts() {
+    facts_ = RunFacts::gather();
 }
 
 void InstallerRun::resetInstallStatus() {
@@ -125,23 +130,6 @@ void InstallerRun::resetInstallStatus() {
 
 void InstallerRun::initUsageValues() {
     UsageValues::current() = UsageValues();
-}
-
-void InstallerRun::findOldRuntime() {
-    if (const InstalledCalyx* old =
-            CalyxEnvironment::newest(installedRuntimes_, CXR, package64Bit_ ? 64 : 32)) {
-        oldRuntimeVersion_ = old->fullVersion().toString();
-    }
-    if (oldRuntimeVersion_.empty()) {
-        LOG_AT_NAMED(LOG_TRACE, "WinMain", "No Old CXR Version found");
-    } else {
-        LOG_AT_NAMED(LOG_TRACE, "WinMain", "Old CXR found: " << oldRuntimeVersion_);
-    }
-}
-
-void InstallerRun::detectUpdateAgent() {
-    const au::InstalledState agent = au::InstalledState::detect();
-    installedAgentVersion_ = agent.status == au::InstalledState::None ? "XX" : agent.versionText;
 }
 
 InstallerRun::Stop InstallerRun::loadConfiguration() {
@@ -158,9 +146,19 @@ InstallerRun::Stop InstallerRun::loadConfiguration() {
         return stop(-80, Outcome::Reason::CONFIG_ERROR);
     }
     oemUpdate_ = config_->isEnabled("OEMUPDATE");
-    silent_ = config_->isSilent();
-    showVerifyPage_ = !config_->isEnabled("NO_VERIFY");
-    launchedFromCxs_ = config_->isEnabled("LAUNCHEDFROMCXS");
+    RunChoices choices;
+    choices.silent = config_->isSilent();
+    choices.launchedFromCxs = config_->isEnabled("LAUNCHEDFROMCXS");
+    choices.noVerify = config_->isEnabled("NO_VERIFY");
+    choices.removeOutOfDate = config_->isEnabled("REMOVEOUTOFDATECXRS");
+    choices.oemUpdate = oemUpdate_;
+    if (config_->hasKey("WEB_CALYX_SECURITY_LEVEL")) {
+        choices.securityLevel = config_->getInt("WEB_CALYX_SECURITY_LEVEL");
+    }
+    choices.process64Bit = SysInfo::isNative64BitProcess();
+    choices.familyUpgrade = facts_.familyUpgrade;
+    plan_ = planRun(choices);
+    if (!plan_.takesFlag) ownSharedState();
     return std::nullopt;
 }
 
@@ -217,12 +215,13 @@ InstallerRun::Stop InstallerRun::runTestSwitches() {
     for (const char* name : {"TEST_FINAL_DIALOG", "TEST_PROGRESS_DIALOG", "TEST_WELCOME_DIALOG",
                              "TEST_CHANGE_DIALOG"}) {
         if (!config_->isEnabled(name)) continue;
-        if (silent_) {
+        if (!plan_.pages) {
             logit(tstrings::sformat("Test switch %s: no page in a silent run", name).c_str());
             return stop(0, Outcome::Reason::TEST_SWITCH);
         }
         try {
-            ShowTestPage(name, pageLocale(), showVerifyPage_, GetDefaultInstallFolder(package64Bit_));
+            ShowTestPage(name, pageLocale(), plan_.verifyPageRequested,
+                         GetDefaultInstallFolder(facts_.package64Bit));
         } catch (const std::exception& e) {
             reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
         }
@@ -234,7 +233,7 @@ InstallerRun::Stop InstallerRun::runTestSwitches() {
     logit("TEST_CONFIG_FILE_ERRORS enabled.");
     const int code = config_->getInt("TEST_CONFIG_FILE_ERRORS");
     logit(("Show error " + std::to_string(code)).c_str());
-    config_->ShowConfigError(code, "<path_to_config_file>", silent_);
+    config_->ShowConfigError(code, "<path_to_config_file>", !plan_.pages);
     return stop(0, Outcome::Reason::TEST_SWITCH);
 }
 
@@ -256,11 +255,11 @@ void InstallerRun::composeExtraCommandLine() {
 }
 
 InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
-    if (launchedFromCxs_ || !InstallFlag::installationInProgress() ||
+    if (!plan_.takesFlag || !InstallFlag::installationInProgress() ||
         !InstallFlag::installationInProgress()) {
         return std::nullopt;
     }
-    if (!silent_) {
+    if (plan_.pages) {
         showInProgressMessage(instance_, langId_);
     }
     logit("Another Calyx installation is in progress. You must complete that installation before "
@@ -270,7 +269,7 @@ InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
 
 InstallerRun::Stop InstallerRun::checkReinstallCase() {
     logit("Wrapper, check for reinstall case..");
-    switch (CheckForReinstallCase(*config_, instance_, langId_, package64Bit_ ? 64 : 32, installedProducts_)) {
+    switch (CheckForReinstallCase(*config_, instance_, langId_, facts_.packageBits(), facts_.installed)) {
     case ReinstallDecision::NewerBuildInstalled:
         LOG_AT_NAMED(LOG_INFO, "WinMain", "A newer CXR  build already exists. Exit install");
         return stop(0, Outcome::Reason::NEWER_PRESENT);
@@ -283,9 +282,9 @@ InstallerRun::Stop InstallerRun::checkReinstallCase() {
 }
 
 void InstallerRun::disableVerifyPageOn64Bit() {
+    // The plan already leaves the page out; the log says why.
     if (SysInfo::isNative64BitProcess()) {
         LOG_AT_NAMED(LOG_INFO, "WinMain", "The installer is 64 bit, set bShowVerifyPage = FALSE");
-        showVerifyPage_ = false;
     }
 }
 
@@ -293,23 +292,34 @@ void InstallerRun::warnUnsupportedSystem() {
     if (SysInfo::getOsClass() > 1) {
         return;
     }
-    if (!silent_) {
+    if (plan_.pages) {
         showUnsupportedSystemMessage(instance_, langId_, kCarriedMajorVersion);
     }
     logit("This is an unsupported operationg system.");
 }
 
 InstallerRun::Stop InstallerRun::takeInstallFlag() {
-    if (launchedFromCxs_ || installFlag_.take()) {
-        return std::nullopt;
-    }
-    return stop(-1, Outcome::Reason::IN_PROGRESS);
+    if (!plan_.takesFlag) return std::nullopt;
+    if (!installFlag_.take()) return stop(-1, Outcome::Reason::IN_PROGRESS);
+    ownSharedState();
+    return std::nullopt;
+}
+
+void InstallerRun::ownSharedState() {
+    cleanup_.add(SilentMarker, [] { EndSilentInstall(); });
+    cleanup_.add(StatusValue, [] { ResetInstallStatus(); });
+    cleanup_.add(VisitorIdValue, [] { SetPolicyValue("", "VisitorId"); });
+    cleanup_.add(MethodValue, [] { SetPolicyValue("", "Method"); });
+    cleanup_.add(ExtractionFolders, [this] {
+        package_.release();
+        RemoveExtractionFolders(facts_.package64Bit);
+    });
 }
 
 bool InstallerRun::extractPackage() {
-    const std::string path = GetProductPackagePath(package64Bit_);
+    const std::string path = GetProductPackagePath(facts_.package64Bit);
     logit("Wrapper: Extract MSI ...");
-    if (path.empty() || !ExtractProductPackage(instance_, path, silent_, package_)) {
+    if (path.empty() || !ExtractProductPackage(instance_, path, !plan_.pages, package_)) {
         // A failed write ends the run with its system error number.
         if (package_.failure() != 0) exitCode_ = static_cast<int>(package_.failure());
         outcome_.because(Outcome::Reason::EXTRACTION_FAILED);
@@ -324,10 +334,10 @@ void InstallerRun::fetchOnlineOptions() {
 }
 
 InstallerRun::Stop InstallerRun::runWizardPages() {
-    if (silent_) return std::nullopt;
-    std::string folder = installDir_.empty() ? GetDefaultInstallFolder(package64Bit_) : installDir_;
+    if (!plan_.pages) return std::nullopt;
+    std::string folder = installDir_.empty() ? GetDefaultInstallFolder(facts_.package64Bit) : installDir_;
     bool folderChosen = false;
-    switch (RunWizardPages(pageLocale(), launchedFromCxs_, folder, folderChosen)) {
+    switch (RunWizardPages(pageLocale(), !plan_.welcomePage, folder, folderChosen)) {
     case WizardOutcome::Continue:
         if (folderChosen) installDir_ = folder.substr(0, 2047);
         return std::nullopt;
@@ -348,9 +358,8 @@ InstallerRun::Stop InstallerRun::runWizardPages() {
 // Nothing was installed or recorded yet: only the flag and the extracted
 // package are left to clean up.
 int InstallerRun::endCancelled() {
-    installFlag_.release();
-    package_.release();
-    RemoveExtractionFolders(package64Bit_);
+    cleanup_.runNow(FlagRelease);
+    cleanup_.runNow(ExtractionFolders);
     return *stop(0, Outcome::Reason::CANCELLED);
 }
 
@@ -385,23 +394,28 @@ bool InstallerRun::exportConfiguration() {
         outcome_.because(Outcome::Reason::CONFIG_ERROR);
         return false;
     }
-    configurationExported_ = true;
+    cleanup_.add(RestoreConfiguration, [this] {
+        if (exitCode_ != 0) config_->RestoreConfigSettings();
+    });
     return true;
 }
 
 void InstallerRun::chooseSecurityText() {
-    if (config_->hasKey("WEB_CALYX_SECURITY_LEVEL") &&
-        config_->getInt("WEB_CALYX_SECURITY_LEVEL") == 2) {
+    switch (plan_.securityText) {
+    case SecurityText::Medium:
         logit("WEB_CALYX_SECURITY_LEVEL set to MED/2");
-    } else if (familyUpgrade_) {
+        break;
+    case SecurityText::MediumToHighUpgrade:
         logit("Upgrade install and Security level >2, show the Med->High Security text");
-        showMedHighText_ = true;
+        break;
+    case SecurityText::Default:
+        break;
     }
 }
 
 void InstallerRun::executePackage() {
     logit("Wrapper: Execute MSI ...");
-    if (silent_) {
+    if (!plan_.pages) {
         MarkSilentInstall();
         runPackage();
         removeOutOfDateSilently();
@@ -424,16 +438,17 @@ void InstallerRun::executePackage() {
 }
 
 void InstallerRun::finishWithPages() {
-    if (!launchedFromCxs_) removeOutOfDate(false);
+    if (plan_.removal == OutOfDateRemoval::WithPages) removeOutOfDate(false);
     if (!installedRuntime_) return;
     bestEffort("WinMain", [this] {
-        FinishUIInstallationWithSecurityPrompts(*installedRuntime_, showVerifyPage_, showMedHighText_,
+        FinishUIInstallationWithSecurityPrompts(*installedRuntime_, plan_.showVerifyPage,
+                                                plan_.securityText == SecurityText::MediumToHighUpgrade,
                                                 UsageValues::current().installMethod, pageLocale());
     });
 }
 
 void InstallerRun::runPackage() {
-    const ServiceBusyWait wait = ServiceBusyWait::forRun(silent_);
+    const ServiceBusyWait wait = ServiceBusyWait::forRun(!plan_.pages);
     exitCode_ = ExecCommand(request_,
                             [&wait](const msi::InstallData& request) { wait.install(request); });
     if (exitCode_ == 0) {
@@ -456,13 +471,13 @@ void InstallerRun::rerunIfPackageAsks() {
 }
 
 void InstallerRun::removeOutOfDateSilently() {
-    if (exitCode_ != 0 || launchedFromCxs_ || !config_->isEnabled("REMOVEOUTOFDATECXRS")) return;
+    if (exitCode_ != 0 || plan_.removal != OutOfDateRemoval::Silent) return;
     removeOutOfDate(true);
 }
 
 void InstallerRun::removeOutOfDate(bool silent) {
     try {
-        const cxscrub::CalyxScrubSequence sequence(CalyxVersion(CX_RUNTIME_VERSION), package64Bit_ ? 64 : 32,
+        const cxscrub::CalyxScrubSequence sequence(CalyxVersion(CX_RUNTIME_VERSION), facts_.packageBits(),
                                                    installedRuntime_ ? installedRuntime_->productCode() : "",
                                                    pageLocale());
         removal_.reset(new cxscrub::CalyxScrubPingData(sequence.run(silent)));
@@ -484,16 +499,9 @@ void InstallerRun::removeLauncherCopies() {
     RemoveLauncherCopies(LauncherCopyFolders());
 }
 
-void InstallerRun::restoreConfiguration() {
-    if (configurationExported_ && exitCode_ != 0) {
-        configurationExported_ = false;
-        config_->RestoreConfigSettings();
-    }
-}
-
 void InstallerRun::reportOutcome() {
     if (exitCode_ != 0) {
-        restoreConfiguration();
+        cleanup_.runNow(RestoreConfiguration);
         DWORD status = 0;
         DWORD extended = 0;
         const LONG get = GetMSIStatus(&status, &extended);
@@ -517,10 +525,10 @@ void InstallerRun::sendUsagePing() {
     HeadRequestInputs inputs;
     inputs.removal = removal_.get();
     inputs.installResult = exitCode_;
-    if (!oldRuntimeVersion_.empty()) inputs.oldVersion = oldRuntimeVersion_;
+    if (!facts_.oldRuntimeVersion.empty()) inputs.oldVersion = facts_.oldRuntimeVersion;
     inputs.agentResult = agentResult_;
     inputs.agentVersion = CX_AGENT_VERSION;
-    inputs.oldAgentVersion = installedAgentVersion_;
+    inputs.oldAgentVersion = facts_.agentVersion;
     inputs.deployStatus = ReadDeployStatus();
     inputs.msiStatusError = static_cast<int>(msiStatus_);
     inputs.msiStatusExtendedError = static_cast<int>(msiExtendedStatus_);
@@ -547,31 +555,9 @@ void InstallerRun::reportEscapedException(const std::exception* e) {
 }
 
 int InstallerRun::commonEnd() {
-    // Each piece of clean-up runs even when another one fails.
-    const auto guarded = [](auto step) { bestEffort("WinMain", step); };
-    // A failure between the package run and its report skipped the restore.
-    guarded([this] { restoreConfiguration(); });
-    // Markers, policy values and the extraction folders are shared by every
-    // run: only the run that holds the flag may clear them. A run without
-    // the flag never extracted anything of its own.
-    const bool ownsSharedState = installFlag_.held() || launchedFromCxs_;
-    if (ownsSharedState) {
-        guarded([] { EndSilentInstall(); });
-        guarded([] { ResetInstallStatus(); });
-        guarded([] { SetPolicyValue("", "VisitorId"); });
-        guarded([] { SetPolicyValue("", "Method"); });
-    }
-    guarded([this] { installFlag_.release(); });
-    guarded([this] { promoImage_.release(); });
-    if (ownsSharedState) {
-        guarded([this] {
-            package_.release();
-            RemoveExtractionFolders(package64Bit_);
-        });
-    }
-    guarded([this] {
-        if (!oemUpdate_) EnsureSchedulerEntry();
-    });
+    // Each piece runs even when another one fails; a run without the flag
+    // registered nothing that every run shares.
+    cleanup_.runAll();
     LOG_AT_NAMED(LOG_INFO, "WinMain", "Wrapper exit code: " << exitCode_);
     return exitCode_;
 }

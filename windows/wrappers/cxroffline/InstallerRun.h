@@ -8,12 +8,15 @@
 #include <string>
 
 #include "CalyxScrubPingData.h"
+#include "CleanupList.h"
 #include "InstallCallback.h"
 #include "InstallConfigData.h"
 #include "InstallFlag.h"
 #include "InstalledCalyx.h"
 #include "Outcome.h"
 #include "ReinstallCase.h"
+#include "RunFacts.h"
+#include "RunPlan.h"
 #include "WrapperOffline.h"
 
 // One run of the offline installer: the state WinMain keeps and the steps
@@ -38,11 +41,9 @@ public:
     Stop validateOnly();
     void clearPatchCacheImages();    // 3
     void prepareInstallRequest();    // 5, 6
-    void detectInstalledRuntimes();  // 7
+    void gatherFacts();              // 7, 10, 11
     void resetInstallStatus();       // 8
     void initUsageValues();          // 9
-    void findOldRuntime();           // 10
-    void detectUpdateAgent();        // 11
     Stop loadConfiguration();        // 12, 13
     void initCommonControls();       // 4, once it is known whether pages show
     void chooseLanguage();           // 14
@@ -82,7 +83,7 @@ public:
     // Records an exception that escaped the sequence.
     void reportEscapedException(const std::exception* e);
 
-    bool silent() const { return silent_; }
+    bool silent() const { return !plan_.pages; }
     int exitCode() const { return exitCode_; }
 
 private:
@@ -97,8 +98,9 @@ private:
     // for the usage report.
     void installUpdateAgent();
 
-    // Puts the runtime settings file back after a failed install; once.
-    void restoreConfiguration();
+    // From the moment this run holds the install flag (or its starter
+    // does), the common end clears what every run shares.
+    void ownSharedState();
 
     // The end of a run the user cancelled on a wizard page: the install
     // flag and the extraction folders go, nothing else ran to undo.
@@ -111,24 +113,15 @@ private:
     std::string commandLine_;
     int exitCode_ = 1;
     std::unique_ptr<InstallConfigData> config_;
-    bool configurationExported_ = false;
-    bool silent_ = false;
+    RunFacts facts_;
+    RunPlan plan_;
     bool oemUpdate_ = false;
-    bool launchedFromCxs_ = false;
-    bool showVerifyPage_ = true;
-    bool familyUpgrade_ = false;
-    bool showMedHighText_ = false;
     unsigned langId_ = 1033;
     std::string installDir_;
-    std::string oldRuntimeVersion_;
-    std::string installedAgentVersion_ = "XX";
     int agentResult_ = -99;
-    bool package64Bit_ = false;
     ExtractedPackage package_;
     std::string offlineOptions_;
     PromoImage promoImage_;  // empty path: no image for the progress page
-    InstalledProducts installedProducts_;
-    std::vector<InstalledCalyx> installedRuntimes_;  // of the package's architecture
     std::unique_ptr<InstalledCalyx> installedRuntime_;
     std::unique_ptr<cxscrub::CalyxScrubPingData> removal_;  // null: no removal ran
     InstallCallback installCallback_;
@@ -136,4 +129,6 @@ private:
     InstallFlag installFlag_;
     DWORD msiStatus_ = 0;
     DWORD msiExtendedStatus_ = 0;
+    // What the common end undoes, registered as it is acquired.
+    CleanupList cleanup_{"WinMain"};
 };

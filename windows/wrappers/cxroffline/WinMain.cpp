@@ -11,11 +11,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         if (const auto stop = run.validateOnly()) return *stop;
         run.clearPatchCacheImages();
         run.prepareInstallRequest();
-        run.detectInstalledRuntimes();
+        run.gatherFacts();
         run.resetInstallStatus();
         run.initUsageValues();
-        run.findOldRuntime();
-        run.detectUpdateAgent();
         if (const auto stop = run.loadConfiguration()) return *stop;
         run.initCommonControls();
         run.chooseLanguage();

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "RunPlan.h"
+
+TEST(RunPlan, ChoicesBecomeThePlanOfTheInstall) {
+    const auto choices = [](bool silent, bool cxs, bool remove, bool sixtyFour, bool upgrade,
+                            std::optional<int> level) {
+        RunChoices c;
+        c.silent = silent;
+        c.launchedFromCxs = cxs;
+        c.removeOutOfDate = remove;
+        c.process64Bit = sixtyFour;
+        c.familyUpgrade = upgrade;
+        c.securityLevel = level;
+        return c;
+    };
+    using R = OutOfDateRemoval;
+    using T = SecurityText;
+    struct Row {
+        RunChoices in;
+        bool pages, takesFlag, showVerifyPage;
+        R removal;
+        T text;
+    } rows[] = {
+        {choices(false, false, false, false, false, {}), true, true, true, R::WithPages, T::Default},
+        {choices(true, false, false, false, false, {}), false, true, true, R::None, T::Default},
+        {choices(true, false, true, false, false, {}), false, true, true, R::Silent, T::Default},
+        // The development kit's installer holds the flag and does its own removals.
+        {choices(false, true, true, false, false, {}), true, false, true, R::None, T::Default},
+        {choices(true, true, true, false, false, {}), false, false, true, R::None, T::Default},
+        {choices(false, false, false, true, true, {}), true, true, false, R::WithPages,
+         T::MediumToHighUpgrade},
+        // An explicit medium level wins over the upgrade text; other levels do not.
+        {choices(false, false, false, false, true, 2), true, true, true, R::WithPages, T::Medium},
+        {choices(false, false, false, false, true, 3), true, true, true, R::WithPages,
+         T::MediumToHighUpgrade},
+        {choices(false, false, false, false, false, 2), true, true, true, R::WithPages, T::Medium},
+    };
+    for (const Row& row : rows) {
+        const RunPlan plan = planRun(row.in);
+        const int at = static_cast<int>(&row - rows);
+        EXPECT_EQ(plan.pages, row.pages) << at;
+        EXPECT_EQ(plan.takesFlag, row.takesFlag) << at;
+        EXPECT_EQ(plan.showVerifyPage, row.showVerifyPage) << at;
+        EXPECT_EQ(plan.removal, row.removal) << at;
+        EXPECT_EQ(plan.securityText, row.text) << at;
+    }
+    RunChoices quiet;
+    quiet.noVerify = true;
+    quiet.oemUpdate = true;
+    const RunPlan plan = planRun(quiet);
+    EXPECT_FALSE(plan.verifyPageRequested);
+    EXPECT_FALSE(plan.showVerifyPage);
+    EXPECT_FALSE(plan.schedulerEntry);
+    EXPECT_TRUE(planRun(RunChoices()).schedulerEntry);
+}
