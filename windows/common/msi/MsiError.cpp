@@ -1,5 +1,7 @@
 #include "MsiError.h"
 
+#include <atomic>
+
 #include "AutoHandle.h"
 #include "Log.h"
 #include "SysInfo.h"
@@ -62,6 +64,12 @@ std::string serviceText(UINT status, const wchar_t* messageLibrary) {
 } // namespace
 
 namespace msi {
+namespace {
+
+// Set from any thread that runs an install; read once the run ends.
+std::atomic<bool> restartNeeded{false};
+
+} // namespace
 
 std::string makeErrorMessage(UINT status, const std::string& context,
                              const wchar_t* messageLibrary) {
@@ -77,6 +85,7 @@ void handleMsiStatus(const std::string& context, UINT status) {
     const char* const name = "msi::`anonymous-namespace'::handleMsiStatus";
     if (status == ERROR_SUCCESS || status == ERROR_SUCCESS_REBOOT_INITIATED ||
         status == ERROR_SUCCESS_REBOOT_REQUIRED) {
+        if (status != ERROR_SUCCESS) restartNeeded = true;
         LOG_AT_NAMED(LOG_INFO, name,
                      context << "succeeded"
                              << (status != ERROR_SUCCESS ? " [" + std::to_string(status) + "]"
@@ -85,5 +94,9 @@ void handleMsiStatus(const std::string& context, UINT status) {
     }
     JP_THROW_NAMED(Error(status, context + "failed"), name);
 }
+
+bool restartRequired() { return restartNeeded; }
+
+void forgetRestartRequired() { restartNeeded = false; }
 
 } // namespace msi

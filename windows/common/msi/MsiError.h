@@ -33,6 +33,11 @@ std::string makeErrorMessage(UINT status, const std::string& context,
 // any other status raises Error "<context>failed".
 void handleMsiStatus(const std::string& context, UINT status);
 
+// Whether an install or removal of this process answered 1641 or 3010: the
+// machine needs a restart for what this run changed.
+bool restartRequired();
+void forgetRestartRequired();  // for tests
+
 } // namespace msi
 
 // The raise helper for msi.dll's UINT statuses: anything but ERROR_SUCCESS

@@ -81,8 +81,11 @@ TEST(MsiError, CarriesStatusAndLocation) {
 
 TEST(MsiStatus, SuccessStatusesLogOneRecordEach) {
     msitest::LogWatch log;
+    msi::forgetRestartRequired();
     msi::handleMsiStatus("MsiInstallProduct(a.msi, ) ", 0);
+    EXPECT_FALSE(msi::restartRequired());
     msi::handleMsiStatus("MsiInstallProduct(b.msi, X=1) ", 3010);
+    EXPECT_TRUE(msi::restartRequired());
     msi::handleMsiStatus("MsiInstallProduct(c.msi, ) ", 1641);
     const std::string written = log.written();
     const std::string header = "(msi::`anonymous-namespace'::handleMsiStatus)]\r\n\tINFO: ";

@@ -153,6 +153,20 @@ bool isElevated() {
     return elevation.TokenIsElevated != 0;
 }
 
+bool hasInteractiveDesktop() {
+    DWORD session = 0;
+    if (ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) return false;
+    USEROBJECTFLAGS flags = {};
+    DWORD size = 0;
+    HWINSTA station = GetProcessWindowStation();
+    if (!station || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof(flags), &size)) {
+        // Without an answer the run keeps its pages, as it always did.
+        LOG_WARNING(systemFailure("GetUserObjectInformation(UOI_FLAGS)", GetLastError()));
+        return true;
+    }
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 std::string getProcessModulePath() { return logplatform::executablePath(); }
 
 std::string SHGetFolderPathAdapter(int folderId, bool create) {

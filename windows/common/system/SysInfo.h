@@ -32,6 +32,9 @@ bool isWow64();
 bool isNative64BitProcess();
 // Whether this process runs with a full administrator token.
 bool isElevated();
+// False in session 0 (services, deployment agents running as SYSTEM) and in
+// a window station no user sees; there a page would wait for nobody.
+bool hasInteractiveDesktop();
 
 std::string getProcessModulePath();
 

@@ -67,6 +67,16 @@ TEST(SysInfo, ModulePathIsWholeAndExisting) {
     EXPECT_NE(path.find(".exe"), std::string::npos);
 }
 
+TEST(SysInfo, AWindowStationNoUserSeesHasNoInteractiveDesktop) {
+    EXPECT_TRUE(SysInfo::hasInteractiveDesktop());
+    const HWINSTA own = GetProcessWindowStation();
+    const HWINSTA hidden = CreateWindowStationW(L"cx-test-hidden", 0, WINSTA_ALL_ACCESS, nullptr);
+    ASSERT_TRUE(hidden && SetProcessWindowStation(hidden));
+    EXPECT_FALSE(SysInfo::hasInteractiveDesktop());
+    SetProcessWindowStation(own);
+    CloseWindowStation(hidden);
+}
+
 TEST(Locale, TableLookups) {
     EXPECT_EQ(Locale::fromLangId(1031).name(), "de");
     EXPECT_EQ(Locale::fromLangId(2052).resourceName(), "zh");

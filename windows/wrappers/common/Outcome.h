@@ -45,6 +45,7 @@ public:
     void transform(bool applied) { transform_ = applied; }
     void removed(unsigned count) { removed_ = count; }
     void agentResult(int result) { agentResult_ = result; }
+    void restartRequired(bool required) { restartRequired_ = required; }
 
     static const char* word(Reason reason);
     // The record's text as it stands now.
@@ -66,5 +67,6 @@ private:
     bool transform_ = false;
     unsigned removed_ = 0;
     int agentResult_ = -99;
+    bool restartRequired_ = false;
     bool written_ = false;
 };

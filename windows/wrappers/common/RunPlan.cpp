@@ -2,7 +2,8 @@
 
 RunPlan planRun(const RunChoices& choices) {
     RunPlan plan;
-    plan.pages = !choices.silent;
+    plan.pages = !choices.silent && !choices.passive;
+    plan.progressPage = choices.passive && !choices.silent;
     // The development kit's installer has greeted the user and holds the flag.
     plan.welcomePage = !choices.launchedFromCxs;
     plan.takesFlag = !choices.launchedFromCxs;
@@ -16,7 +17,7 @@ RunPlan planRun(const RunChoices& choices) {
     }
     if (choices.launchedFromCxs) {
         plan.removal = OutOfDateRemoval::None;
-    } else if (choices.silent) {
+    } else if (!plan.pages) {
         plan.removal = choices.removeOutOfDate ? OutOfDateRemoval::Silent : OutOfDateRemoval::None;
     }
     plan.schedulerEntry = !choices.oemUpdate;

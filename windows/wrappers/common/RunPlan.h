@@ -6,6 +6,7 @@
 // held before anything changed.
 struct RunChoices {
     bool silent = false;
+    bool passive = false;          // the progress page only, no questions
     bool launchedFromCxs = false;  // the development kit's installer started the run
     bool noVerify = false;         // NO_VERIFY
     bool removeOutOfDate = false;  // REMOVEOUTOFDATECXRS
@@ -19,7 +20,8 @@ enum class SecurityText { Default, Medium, MediumToHighUpgrade };
 enum class OutOfDateRemoval { None, Silent, WithPages };
 
 struct RunPlan {
-    bool pages = true;
+    bool pages = true;               // false: nothing asks, as in a silent run
+    bool progressPage = false;       // shown even without the other pages
     bool welcomePage = true;         // false: the wizard opens on the folder page
     bool takesFlag = true;           // false: the starting installer holds it
     bool verifyPageRequested = true; // what the test pages show

@@ -44,7 +44,16 @@ TEST(RunPlan, ChoicesBecomeThePlanOfTheInstall) {
         EXPECT_EQ(plan.showVerifyPage, row.showVerifyPage) << at;
         EXPECT_EQ(plan.removal, row.removal) << at;
         EXPECT_EQ(plan.securityText, row.text) << at;
+        EXPECT_FALSE(plan.progressPage) << at;
     }
+    RunChoices passive;
+    passive.passive = true;
+    passive.removeOutOfDate = true;
+    EXPECT_FALSE(planRun(passive).pages);
+    EXPECT_TRUE(planRun(passive).progressPage);
+    EXPECT_EQ(planRun(passive).removal, OutOfDateRemoval::Silent);
+    passive.silent = true;
+    EXPECT_FALSE(planRun(passive).progressPage);
     RunChoices quiet;
     quiet.noVerify = true;
     quiet.oemUpdate = true;

@@ -18,6 +18,7 @@
 #include "InstallStatus.h"
 #include "LauncherCopies.h"
 #include "MsiDatabase.h"
+#include "MsiError.h"
 #include "Locale.h"
 #include "Log.h"
 #include "MessageBoxes.h"
@@ -64,6 +65,7 @@ InstallerRun::~InstallerRun() {
     outcome_.transform(request_.properties.count("TRANSFORMS") != 0);
     if (installedRuntime_) outcome_.productCode(installedRuntime_->productCode());
     outcome_.agentResult(agentResult_);
+    outcome_.restartRequired(msi::restartRequired());
 }
 
 InstallerRun::Stop InstallerRun::stop(int code, Outcome::Reason reason) {
@@ -107,7 +109,7 @@ void InstallerRun::clearPatchCacheImages() {
 void InstallerRun::initCommonControls() {
     // For the pages only: a silent run shows none, and its failure box would
     // wait for a user who is not there.
-    if (!plan_.pages) return;
+    if (!plan_.pages && !plan_.progressPage) return;
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = 8;
     controls.dwICC = 0xFF;
@@ -132,12 +134,23 @@ void InstallerRun::initUsageValues() {
     UsageValues::current() = UsageValues();
 }
 
+void InstallerRun::readAdminSwitches() {
+    std::vector<std::string> args;
+    if (!InstallConfigData::splitCommandLine(GetCommandLineW(), args)) return;
+    admin_ = ::readAdminSwitches(args, SysInfo::hasInteractiveDesktop());
+    if (admin_.noDesktop) {
+        LOG_WARNING("No user can see this run's pages (no interactive desktop); it runs silently");
+    }
+}
+
 InstallerRun::Stop InstallerRun::loadConfiguration() {
     LOG_AT_NAMED(LOG_TRACE, "WinMain", "Wrapper Load ConfigSettings...");
     int loaded = -1;
     try {
         config_.reset(new InstallConfigData(instance_));
-        loaded = config_->LoadConfigSettings(GetCommandLineW());
+        // An unreadable command line is reported by the loader itself.
+        loaded = admin_.configArgs.empty() ? config_->LoadConfigSettings(GetCommandLineW())
+                                           : config_->LoadConfigSettings(admin_.configArgs);
     } catch (const std::exception& e) {
         REPORT_CAUGHT(e);
     }
@@ -147,7 +160,9 @@ InstallerRun::Stop InstallerRun::loadConfiguration() {
     }
     oemUpdate_ = config_->isEnabled("OEMUPDATE");
     RunChoices choices;
-    choices.silent = config_->isSilent();
+    // The passive words load as "/s" so that nothing asks; the progress page still shows.
+    choices.silent = config_->isSilent() && !admin_.passive;
+    choices.passive = admin_.passive;
     choices.launchedFromCxs = config_->isEnabled("LAUNCHEDFROMCXS");
     choices.noVerify = config_->isEnabled("NO_VERIFY");
     choices.removeOutOfDate = config_->isEnabled("REMOVEOUTOFDATECXRS");
@@ -383,6 +398,9 @@ void InstallerRun::setInstallFolder() {
     if (!installDir_.empty()) {
         request_.properties["INSTALLDIR"] = tstrings::toACP(tstrings::toUtf16(installDir_));
     }
+    // The service never restarts the machine in the middle of a deployment
+    // unless the caller asks for it.
+    if (admin_.noRestart || !config_->hasKey("REBOOT")) request_.properties["REBOOT"] = "ReallySuppress";
     LOG_AT_NAMED(LOG_INFO, "WinMain", "MSI command line: " << request_.commandLine());
 }
 
@@ -417,7 +435,12 @@ void InstallerRun::executePackage() {
     logit("Wrapper: Execute MSI ...");
     if (!plan_.pages) {
         MarkSilentInstall();
+        const std::unique_ptr<ProgressDialog> page =
+            plan_.progressPage ? ShowProgressPage(pageLocale(), promoImage_.path()) : nullptr;
+        const std::unique_ptr<ProgressController> progress =
+            page ? startProgressController(page.get()) : nullptr;
         runPackage();
+        HideProgressPage(page.get());
         removeOutOfDateSilently();
         return;
     }

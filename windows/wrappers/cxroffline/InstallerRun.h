@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "AdminSwitches.h"
 #include "CalyxScrubPingData.h"
 #include "CleanupList.h"
 #include "InstallCallback.h"
@@ -44,6 +45,9 @@ public:
     void gatherFacts();              // 7, 10, 11
     void resetInstallStatus();       // 8
     void initUsageValues();          // 9
+    // The words every installer knows (quiet, passive, no restart), and
+    // whether a user can see a page at all.
+    void readAdminSwitches();
     Stop loadConfiguration();        // 12, 13
     void initCommonControls();       // 4, once it is known whether pages show
     void chooseLanguage();           // 14
@@ -114,6 +118,7 @@ private:
     int exitCode_ = 1;
     std::unique_ptr<InstallConfigData> config_;
     RunFacts facts_;
+    AdminSwitches admin_;
     RunPlan plan_;
     bool oemUpdate_ = false;
     unsigned langId_ = 1033;

@@ -14,6 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         run.gatherFacts();
         run.resetInstallStatus();
         run.initUsageValues();
+        run.readAdminSwitches();
         if (const auto stop = run.loadConfiguration()) return *stop;
         run.initCommonControls();
         run.chooseLanguage();
