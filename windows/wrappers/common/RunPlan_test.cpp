@@ -46,20 +46,12 @@ TEST(RunPlan, ChoicesBecomeThePlanOfTheInstall) {
         EXPECT_EQ(plan.securityText, row.text) << at;
         EXPECT_FALSE(plan.progressPage) << at;
     }
-    RunChoices passive;
-    passive.passive = true;
-    passive.removeOutOfDate = true;
-    EXPECT_FALSE(planRun(passive).pages);
-    EXPECT_TRUE(planRun(passive).progressPage);
-    EXPECT_EQ(planRun(passive).removal, OutOfDateRemoval::Silent);
-    passive.silent = true;
-    EXPECT_FALSE(planRun(passive).progressPage);
-    RunChoices quiet;
-    quiet.noVerify = true;
-    quiet.oemUpdate = true;
-    const RunPlan plan = planRun(quiet);
-    EXPECT_FALSE(plan.verifyPageRequested);
-    EXPECT_FALSE(plan.showVerifyPage);
-    EXPECT_FALSE(plan.schedulerEntry);
+    RunChoices other;
+    other.passive = other.removeOutOfDate = other.noVerify = other.oemUpdate = true;
+    const RunPlan plan = planRun(other);
+    EXPECT_TRUE(!plan.pages && plan.progressPage && plan.removal == R::Silent);
+    EXPECT_FALSE(plan.verifyPageRequested || plan.showVerifyPage || plan.schedulerEntry);
+    other.silent = true;
+    EXPECT_FALSE(planRun(other).progressPage);
     EXPECT_TRUE(planRun(RunChoices()).schedulerEntry);
 }
