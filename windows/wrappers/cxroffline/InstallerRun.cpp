@@ -34,6 +34,16 @@ namespace {
 
 const char* const kCarriedMajorVersion = "8";
 
+// Whether the forwarded assignments set REBOOT themselves. A REBOOT read
+// from a configuration file is not forwarded, so it does not count.
+bool assignsReboot(const std::string& assignments) {
+    for (size_t at = assignments.find("REBOOT="); at != std::string::npos;
+         at = assignments.find("REBOOT=", at + 1)) {
+        if (at == 0 || assignments[at - 1] == ' ') return true;
+    }
+    return false;
+}
+
 // The common end's steps, in the order it takes them.
 enum EndStep {
     RestoreConfiguration,
@@ -400,7 +410,9 @@ void InstallerRun::setInstallFolder() {
     }
     // The service never restarts the machine in the middle of a deployment
     // unless the caller asks for it.
-    if (admin_.noRestart || !config_->hasKey("REBOOT")) request_.properties["REBOOT"] = "ReallySuppress";
+    if (admin_.noRestart || !assignsReboot(request_.extraCommandLine)) {
+        request_.properties["REBOOT"] = "ReallySuppress";
+    }
     LOG_AT_NAMED(LOG_INFO, "WinMain", "MSI command line: " << request_.commandLine());
 }
 
