@@ -502,7 +502,7 @@ int InstallConfigData::removeRuntimeFile(bool quiet) {
             error == ERROR_PATH_NOT_FOUND) {
             return 0;
         }
-        LOG_ERROR("DeleteFile(" << path << ") failed with " << systemErrorText(error));
+        LOG_ERROR(systemFailure("DeleteFile(" + path + ")", error));
     } catch (const settings::Exception& e) {
         LOG_ERROR(tstrings::sformat("Runtime config file path unknown: %d", e.code()));
     }

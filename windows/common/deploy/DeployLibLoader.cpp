@@ -57,8 +57,9 @@ HMODULE loadByFullPath(const std::wstring& path, const char* failureText) {
     if (!module) {
         const DWORD error = GetLastError();
         LOG_AT_NAMED(LOG_ERROR, kConstructor,
-                     failureText << ". LoadLibraryExW(" << tstrings::toUtf8(verdict.path)
-                                 << ") failed with " << systemErrorText(error));
+                     failureText << ". "
+                                 << systemFailure("LoadLibraryExW(" + tstrings::toUtf8(verdict.path) + ")",
+                                                  error));
         raise(failureText);
     }
     return module;
