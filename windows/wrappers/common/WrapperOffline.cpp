@@ -302,6 +302,11 @@ bool GetOptionsFromXmlIfOnline(HINSTANCE instance, unsigned langId, std::string&
             std::string stored;
             if (!ReadStoredCountry(stored)) GetCountry(options.countryLookupUrl);
         }
+    } catch (const HttpConnection::network_error& e) {
+        // An offline machine is what this installer is made for.
+        LOG_AT_NAMED(LOG_WARNING, "GetOptionsFromXmlIfOnline",
+                     "No online options; the install goes on without them: " << e.what());
+        return result;
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("GetOptionsFromXmlIfOnline"), e);
         return result;

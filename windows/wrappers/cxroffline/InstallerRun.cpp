@@ -128,10 +128,6 @@ void InstallerRun::initCommonControls() {
     }
 }
 
-void InstallerRun::prepareInstallRequest() {
-    request_.callback = &installCallback_;
-}
-
 void InstallerRun::gatherFacts() {
     facts_ = RunFacts::gather();
 }
@@ -451,6 +447,7 @@ void InstallerRun::executePackage() {
             plan_.progressPage ? ShowProgressPage(pageLocale(), promoImage_.path()) : nullptr;
         const std::unique_ptr<ProgressController> progress =
             page ? startProgressController(page.get()) : nullptr;
+        attachProgress(progress.get());
         runPackage();
         HideProgressPage(page.get());
         removeOutOfDateSilently();
@@ -462,6 +459,7 @@ void InstallerRun::executePackage() {
     // first.
     const std::unique_ptr<ProgressDialog> page = ShowProgressPage(pageLocale(), promoImage_.path());
     const std::unique_ptr<ProgressController> progress = startProgressController(page.get());
+    attachProgress(progress.get());
     runPackage();
     rerunIfPackageAsks();
     HideProgressPage(page.get());
@@ -470,6 +468,12 @@ void InstallerRun::executePackage() {
     } else {
         finishWithPages();
     }
+}
+
+// The service's action messages reach the progress mailbox; without a
+// controller there is no mailbox to post to.
+void InstallerRun::attachProgress(const ProgressController* controller) {
+    request_.callback = controller ? &installCallback_ : nullptr;
 }
 
 void InstallerRun::finishWithPages() {

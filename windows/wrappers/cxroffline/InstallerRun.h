@@ -23,6 +23,7 @@
 // One run of the offline installer: the state WinMain keeps and the steps
 // it takes, in order. A step that may end the run answers the exit code to
 // return; std::nullopt means "go on".
+class ProgressController;
 class ProgressDialog;
 
 class InstallerRun {
@@ -41,7 +42,6 @@ public:
     // the machine changes.
     Stop validateOnly();
     void clearPatchCacheImages();    // 3
-    void prepareInstallRequest();    // 5, 6
     void gatherFacts();              // 7, 10, 11
     void resetInstallStatus();       // 8
     void initUsageValues();          // 9
@@ -83,6 +83,8 @@ public:
     // After an install with pages: the removal pages (unless the
     // development kit started the run), then the final pages.
     void finishWithPages();
+
+    void attachProgress(const ProgressController* controller);
 
     // Records an exception that escaped the sequence.
     void reportEscapedException(const std::exception* e);

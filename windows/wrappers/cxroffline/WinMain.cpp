@@ -10,7 +10,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         run.logStart();
         if (const auto stop = run.validateOnly()) return *stop;
         run.clearPatchCacheImages();
-        run.prepareInstallRequest();
         run.gatherFacts();
         run.resetInstallStatus();
         run.initUsageValues();
