@@ -105,4 +105,12 @@ bool SecurityBaselines::isCurrent(const CalyxVersion& version) const {
     }
 }
 
+SecurityBaselines carriedBaselines(const CalyxVersion& carried) {
+    BaselineFamilyEntry entry;
+    entry.id = carried.toString();
+    entry.isDefault = true;
+    entry.baseline = entry.latest = carried.toString();
+    return SecurityBaselines({entry});
+}
+
 } // namespace cxscrub

@@ -62,4 +62,9 @@ public:
     CalyxVersion newestFamily;   // not set when the file has no family
 };
 
+// For a machine that cannot reach the vendor's file: the carried version is
+// the baseline and the latest version of its family, the family is the
+// default, and no other family is known.
+SecurityBaselines carriedBaselines(const CalyxVersion& carried);
+
 } // namespace cxscrub

@@ -40,3 +40,12 @@ TEST(SecurityBaselines, FilesToClassOrError) {
         EXPECT_NE(got.find(c.expected), std::string::npos) << c.expected << "\ngot: " << got;
     }
 }
+
+TEST(SecurityBaselines, CarriedOnesKeepTheCarriedAndNewerFamiliesOnly) {
+    const cxscrub::SecurityBaselines carried = cxscrub::carriedBaselines(CalyxVersion("1.8.0_451-b10"));
+    std::string got;
+    for (const char* probe : {"1.8.0_451-b10", "1.8.0_461", "1.8.0_421", "1.7.0_80", "11.0.2+9"}) {
+        got += std::string(" ") + probe + (carried.isCurrent(CalyxVersion(probe)) ? "+" : "");
+    }
+    EXPECT_EQ(got, " 1.8.0_451-b10+ 1.8.0_461+ 1.8.0_421 1.7.0_80 11.0.2+9+");
+}

@@ -13,15 +13,17 @@ include(cmake/DelayImports.cmake)
 
 find_library(CX_ZLIB NAMES libz.a z REQUIRED)
 
-configure_file(${CMAKE_SOURCE_DIR}/cmake/BuildInfo.h.in
-               ${CMAKE_BINARY_DIR}/generated/BuildInfo.h @ONLY)
-
 cx_layers()
 target_link_libraries(cx_foundation PUBLIC ${CX_ZLIB} ${CX_DELAYED_LIBS} ${CX_KNOWN_DLL_LIBS})
 target_link_options(cx_foundation PUBLIC ${CX_DELAYED_LINK_OPTIONS})
 add_dependencies(cx_foundation delay_import_libraries)
 
 include(cmake/Packages.cmake)
+# After the packages: it names the carried runtime's codes and transforms.
+string(REGEX REPLACE ":[0-9]+" "" CX_RUNTIME_TRANSFORM_IDS "${CX_RUNTIME_LANGUAGES}")
+string(REPLACE ";" " " CX_RUNTIME_TRANSFORM_IDS "${CX_RUNTIME_TRANSFORM_IDS}")
+configure_file(${CMAKE_SOURCE_DIR}/cmake/BuildInfo.h.in
+               ${CMAKE_BINARY_DIR}/generated/BuildInfo.h @ONLY)
 
 # The installer executable.
 file(GLOB cxrofflineSources CONFIGURE_DEPENDS

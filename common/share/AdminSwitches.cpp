@@ -1,12 +1,29 @@
 #include "AdminSwitches.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "tstrings.h"
 
 namespace {
 
 bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+// The words that are this run's alone: the configuration never sees them.
+struct OwnWord {
+    const char* word;
+    bool AdminSwitches::*flag;
+};
+const OwnWord kOwnWords[] = {
+    {"/silent", &AdminSwitches::silent},
+    {"/verysilent", &AdminSwitches::silent},
+    {"/passive", &AdminSwitches::passive},
+    {"/norestart", &AdminSwitches::noRestart},
+    {"/exitcodes=msi", &AdminSwitches::installerExitCodes},
+    {"/?", &AdminSwitches::help},
+    {"/help", &AdminSwitches::help},
+    {"/uninstall", &AdminSwitches::uninstall},
+};
 
 } // namespace
 
@@ -19,16 +36,15 @@ AdminSwitches readAdminSwitches(const std::vector<std::string>& args, bool inter
             result.configArgs.push_back(args[i]);
             continue;
         }
-        if (word == "/silent" || word == "/verysilent") {
-            result.silent = true;
+        const auto own = std::find_if(std::begin(kOwnWords), std::end(kOwnWords),
+                                      [&word](const OwnWord& w) { return word == w.word; });
+        if (own != std::end(kOwnWords)) {
+            result.*(own->flag) = true;
             continue;
         }
-        if (word == "/passive") {
-            result.passive = true;
-            continue;
-        }
-        if (word == "/norestart") {
-            result.noRestart = true;
+        // Without its folder the word stays, and the configuration refuses it.
+        if (word == "/extract" && i + 1 < args.size() && !startsWith(args[i + 1], "/")) {
+            result.extractTo = args[++i];
             continue;
         }
         if (word == "/q" || word == "/quiet" || startsWith(word, "/qn")) result.silent = true;

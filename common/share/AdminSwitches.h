@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@ struct AdminSwitches {
     bool passive = false;        // the progress page only, no questions
     bool noRestart = false;      // "/norestart"
     bool noDesktop = false;      // silent because no user can see a page
+    bool installerExitCodes = false;  // "/exitcodes=msi"
+    bool help = false;           // "/?" or "/help": the usage, nothing else
+    bool uninstall = false;      // "/uninstall": remove the carried build
+    std::optional<std::string> extractTo;  // "/extract <folder>": the packages only
 };
 
 // args[0] is the program. A quiet word makes the run silent as "/s" does;

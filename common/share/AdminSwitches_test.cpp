@@ -33,3 +33,14 @@ TEST(AdminSwitches, QuietWordsAreSilentAndTheirOwnWordsLeaveTheConfiguration) {
         EXPECT_EQ(got.noDesktop, row.noDesktop) << at;
     }
 }
+
+TEST(AdminSwitches, ActionWordsLeaveTheConfigurationAndAnIncompleteOneStays) {
+    const AdminSwitches got = readAdminSwitches(
+        {"x.exe", "/S", "/ExitCodes=MSI", "/?", "/Uninstall", "/extract", "C:\\Out Dir"}, true);
+    EXPECT_EQ(got.configArgs, std::vector<std::string>({"x.exe", "/S"}));
+    EXPECT_TRUE(got.installerExitCodes && got.help && got.uninstall);
+    EXPECT_EQ(got.extractTo.value_or(""), "C:\\Out Dir");
+    const AdminSwitches bare = readAdminSwitches({"x.exe", "/s", "/extract", "/exitcodes=x"}, true);
+    EXPECT_EQ(bare.configArgs, std::vector<std::string>({"x.exe", "/s", "/extract", "/exitcodes=x"}));
+    EXPECT_FALSE(bare.extractTo || bare.installerExitCodes);
+}

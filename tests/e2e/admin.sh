@@ -6,32 +6,10 @@ source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/runtime_settings.bash"
 keep_runtime_file
 flag="$WINEPREFIX/drive_c/cx_e2e_service_held"
-state="$WINEPREFIX/drive_c/cx_e2e_state.reg"
 fixture="{5E1F7A00-0C4B-4D2E-9A11-7E57000001$(carried_bits)}"
 out=$(mktemp)
 cfg="$WINEPREFIX/drive_c/users/$user/Temp/cx_e2e_admin.cfg"
-trap 'put_back_runtime_file; rm -f "$flag" "$state" "$out" "$out.before" "$cfg"; remove_product "$fixture"' EXIT
-
-# The registry and files, but for the temporary folders and tests' own tree.
-machine_state() {
-    for key in 'HKLM\Software' 'HKCU\Software'; do
-        cx_wine reg export "$key" 'C:\cx_e2e_state.reg' /y >/dev/null || fail "reg export $key"
-        iconv -f UTF-16 -t UTF-8 "$state" | tr -d '\r' | awk '/^\[/ { skip = /cxroffline-tests/ } !skip'
-    done
-    find "$WINEPREFIX/drive_c" \( -path '*/Temp' -o -name cx_e2e_state.reg \) -prune -o \
-        -printf '%P %s %T@\n' | sort
-}
-
-# expect_outcome code reason: the run's last record is the outcome line.
-expect_outcome() {
-    python3 - "$runlogfile" "$1" "$2" <<'PY'
-import re, sys
-last = re.split(r"\r\n(?=\[)", open(sys.argv[1], newline="").read().rstrip("\r\n"))[-1]
-m = re.fullmatch(r"[^\r]*\r\n\tINFO: Outcome: exit=(-?\d+) reason=([a-z-]+) product=\S+ version=\S+ "
-                 r"lang=\d+ transform=(yes|no) removed=\d+ agent=-?\d+ restart=(none|required) ms=\d+", last)
-assert m and m.group(1, 2) == tuple(sys.argv[2:4]), "last record: %r" % last
-PY
-}
+trap 'put_back_runtime_file; rm -f "$flag" "$state_export" "$out" "$out.before" "$cfg"; remove_product "$fixture"' EXIT
 
 # A runtime file that repeats a default is still where the value came from.
 put_runtime_file $'SPONSORS=Enable\r\n'

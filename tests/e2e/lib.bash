@@ -114,3 +114,26 @@ unregister_standin_browser() {
         cx_wine reg delete "$webbrowser_server_key" /va /f /reg:"$(carried_bits)" >/dev/null 2>&1 || true
     fi
 }
+
+state_export="$WINEPREFIX/drive_c/cx_e2e_state.reg"
+# The registry and files, but for the temporary folders and tests' own tree.
+machine_state() {
+    local key
+    for key in 'HKLM\Software' 'HKCU\Software'; do
+        cx_wine reg export "$key" 'C:\cx_e2e_state.reg' /y >/dev/null || fail "reg export $key"
+        iconv -f UTF-16 -t UTF-8 "$state_export" | tr -d '\r' | awk '/^\[/ { skip = /cxroffline-tests/ } !skip'
+    done
+    find "$WINEPREFIX/drive_c" \( -path '*/Temp' -o -name cx_e2e_state.reg \) -prune -o \
+        -printf '%P %s %T@\n' | sort
+}
+
+# expect_outcome code reason: the run's last record is the outcome line.
+expect_outcome() {
+    python3 - "$runlogfile" "$1" "$2" <<'PY'
+import re, sys
+last = re.split(r"\r\n(?=\[)", open(sys.argv[1], newline="").read().rstrip("\r\n"))[-1]
+m = re.fullmatch(r"[^\r]*\r\n\tINFO: Outcome: exit=(-?\d+) reason=([a-z-]+) product=\S+ version=\S+ "
+                 r"lang=\d+ transform=(yes|no) removed=\d+ agent=-?\d+ restart=(none|required) ms=\d+", last)
+assert m and m.group(1, 2) == tuple(sys.argv[2:4]), "last record: %r" % last
+PY
+}

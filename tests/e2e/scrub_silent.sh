@@ -45,6 +45,12 @@ for doc in "doctype.xml:document type definitions are not accepted" "bad.xml:xml
     [ "$(grep -A1 -F '(cxscrub::CalyxScrubSequence::run)]' <<<"$runlog" | grep -c $'\tERROR: ')" = 1 ] || fail "$doc: ERROR records"
     expect_log "${doc#*:}"
 done
+# No network: the carried baselines decide, and a rule-set file still holds.
+cx_wine reg add "$vendor" /v BaselinesXmlURL /d "http://127.0.0.1:9/cxr/current.xml" /f /reg:"$bits" >/dev/null
+: >"$drs" && http_proxy= run_installer /s REMOVEOUTOFDATECXRS=Enable && expect_code 0
+expect_log "removing by the baselines carried for 1.8.0_451" && expect stays "$(code 180401B1)" && rm -f "$drs"
+http_proxy= run_installer /s REMOVEOUTOFDATECXRS=Enable && expect_code 0
+expect gone "$(code 180401B1)" && install scrub_old_update
 run /cxr/current.xml /s && run /cxr/current.xml /s REMOVEOUTOFDATECXRS=Enable LAUNCHEDFROMCXS=Enable
 ! grep -q "Out-of-date Calyx versions detected" <<<"$runlog" || fail "a removal ran with LAUNCHEDFROMCXS"
 expect stays "$(code 180401B1)"

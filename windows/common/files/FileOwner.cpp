@@ -12,7 +12,6 @@
 
 namespace {
 
-
 std::string accountText(PSID sid) {
     wchar_t name[256] = {};
     wchar_t domain[256] = {};
@@ -22,11 +21,7 @@ std::string accountText(PSID sid) {
     if (LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use)) {
         return tstrings::toUtf8(std::wstring(domain) + L"\\" + name);
     }
-    wchar_t* text = nullptr;
-    JP_CHECK_BOOL(ConvertSidToStringSidW(sid, &text), "ConvertSidToStringSid",
-                  ConvertSidToStringSidW);
-    const UniqueLocalMemory hold(text);
-    return tstrings::toUtf8(text);
+    return FileOwner::sidText(sid);
 }
 
 } // namespace
@@ -51,6 +46,27 @@ std::string untrustedOwner(const std::string& utf8Path) {
     }
     std::vector<BYTE> self = processUserSid();
     return isTrusted(owner, self.data()) ? std::string() : accountText(owner);
+}
+
+std::string ownerSid(const std::wstring& path) {
+    PSID owner = nullptr;
+    UniqueLocalMemory descriptor;
+    const DWORD status = GetNamedSecurityInfoW(
+        path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+        reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.receive()));
+    if (status != ERROR_SUCCESS) {
+        JP_THROW(SysError(JP_API_ADDRESS(GetNamedSecurityInfoW),
+                          "GetNamedSecurityInfo(" + tstrings::toUtf8(path) + ")", status));
+    }
+    return sidText(owner);
+}
+
+std::string sidText(PSID sid) {
+    wchar_t* text = nullptr;
+    JP_CHECK_BOOL(ConvertSidToStringSidW(sid, &text), "ConvertSidToStringSid",
+                  ConvertSidToStringSidW);
+    const UniqueLocalMemory hold(text);
+    return tstrings::toUtf8(text);
 }
 
 } // namespace FileOwner

@@ -16,4 +16,10 @@ bool isTrusted(PSID owner, PSID self);
 // Raises SysError when the owner cannot be read.
 std::string untrustedOwner(const std::string& utf8Path);
 
+// The owner's SID text ("S-1-5-..."). Raises SysError when it cannot be read.
+std::string ownerSid(const std::wstring& path);
+
+// A SID as text. Raises SysError when it cannot be converted.
+std::string sidText(PSID sid);
+
 } // namespace FileOwner

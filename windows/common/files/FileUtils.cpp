@@ -7,6 +7,7 @@
 #include "AutoHandle.h"
 #include "Log.h"
 #include "WinErrorHandling.h"
+#include "tstrings.h"
 
 namespace FileUtils {
 
@@ -67,6 +68,18 @@ std::string stripTrailingSeparators(const std::string& path) {
 bool startsWithDriveRoot(const std::string& path) {
     return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
            std::strchr(kSeparators, path[2]) != nullptr;
+}
+
+std::string fullPath(const std::string& path) {
+    const std::wstring wide = tstrings::toUtf16(path);
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(buffer.size()),
+                                         buffer.data(), nullptr);
+        if (n == 0) JP_THROW_LAST_ERROR("GetFullPathNameW(" + path + ")", GetFullPathNameW);
+        if (n < buffer.size()) return tstrings::toUtf8(std::wstring(buffer.data(), n));
+        buffer.resize(n);
+    }
 }
 
 bool exists(const std::string& path) {

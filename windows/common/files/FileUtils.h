@@ -19,6 +19,8 @@ std::string dirName(const std::string& path);
 std::string stripTrailingSeparators(const std::string& path);
 // A drive letter, ":" and a separator: "C:\", "d:/".
 bool startsWithDriveRoot(const std::string& path);
+// The absolute form of path, relative to the current folder.
+std::string fullPath(const std::string& path);
 bool exists(const std::string& path);
 bool isDirectory(const std::string& path);
 // Control characters and <>:"|?*/\ cannot be part of a file name.

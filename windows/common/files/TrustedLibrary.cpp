@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AutoHandle.h"
+#include "FileOwner.h"
 #include "LibraryTrustRule.h"
 #include "WinErrorHandling.h"
 #include "tstrings.h"
@@ -61,19 +62,7 @@ std::string systemOwnerSid() {
     wchar_t folder[MAX_PATH] = {};
     const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) JP_THROW_LAST_ERROR("GetSystemDirectoryW", GetSystemDirectoryW);
-    PSID owner = nullptr;
-    UniqueLocalMemory descriptor;
-    const DWORD status = GetNamedSecurityInfoW(
-        folder, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-        reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.receive()));
-    if (status != ERROR_SUCCESS) {
-        JP_THROW(SysError(JP_API_ADDRESS(GetNamedSecurityInfoW), "GetNamedSecurityInfo(system folder)",
-                          status));
-    }
-    wchar_t* text = nullptr;
-    JP_CHECK_BOOL(ConvertSidToStringSidW(owner, &text), "ConvertSidToStringSid", ConvertSidToStringSidW);
-    const UniqueLocalMemory hold(text);
-    return tstrings::toUtf8(text);
+    return FileOwner::ownerSid(folder);
 }
 
 // The folder above path, or empty at a drive's or a share's root.

@@ -1,6 +1,7 @@
 #include "MsiError.h"
 
 #include <atomic>
+#include <optional>
 
 #include "AutoHandle.h"
 #include "Log.h"
@@ -14,13 +15,12 @@ namespace {
 const char kMakeMessageName[] = "msi::`anonymous-namespace'::makeMessage";
 
 // String id of a string table entry: table block id/16 + 1, entry id%16,
-// each entry a length word followed by that many UTF-16 units.
-std::wstring stringResource(HMODULE module, UINT id) {
+// each entry a length word followed by that many UTF-16 units. Nothing
+// when the module has no such entry; raises for a malformed table.
+std::optional<std::wstring> findString(HMODULE module, UINT id) {
     const HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id / 16 + 1),
                                      MAKEINTRESOURCEW(6));
-    if (!info) {
-        JP_THROW_MSG(tstrings::sformat("No string table holds string %u", id));
-    }
+    if (!info) return std::nullopt;
     const DWORD size = SizeofResource(module, info);
     const HGLOBAL loaded = LoadResource(module, info);
     const auto* units = loaded ? static_cast<const WCHAR*>(LockResource(loaded)) : nullptr;
@@ -34,14 +34,31 @@ std::wstring stringResource(HMODULE module, UINT id) {
         if (pos >= count) break;
         pos += 1 + units[pos];
     }
-    if (pos >= count || units[pos] == 0 || units[pos] > count - pos - 1) {
+    if (pos < count && units[pos] == 0) return std::nullopt;
+    if (pos >= count || units[pos] > count - pos - 1) {
         JP_THROW_MSG(tstrings::sformat("String %u is missing or malformed", id));
     }
     return std::wstring(units + pos + 1, units[pos]);
 }
 
+std::wstring stringResource(HMODULE module, UINT id) {
+    const std::optional<std::wstring> text = findString(module, id);
+    if (!text) JP_THROW_MSG(tstrings::sformat("No string table holds string %u", id));
+    return *text;
+}
+
 // "(<text>)" for status from the message library, "" when it has none.
 std::string serviceText(UINT status, const wchar_t* messageLibrary) {
+    // The installer carries the texts that some message libraries lack.
+    if (!messageLibrary) {
+        try {
+            if (const auto own = findString(GetModuleHandleW(nullptr), status)) {
+                return "(" + tstrings::toACP(*own) + ")";
+            }
+        } catch (const std::exception& e) {
+            reportCaughtException(SOURCE_LOCATION_NAMED(kMakeMessageName), e);
+        }
+    }
     const std::wstring libraryPath =
         messageLibrary ? std::wstring(messageLibrary)
                        : tstrings::toUtf16(SysInfo::getSystemDir() + "\\msimsg.dll");
@@ -68,6 +85,7 @@ namespace {
 
 // Set from any thread that runs an install; read once the run ends.
 std::atomic<bool> restartNeeded{false};
+std::atomic<bool> restartStarted{false};
 
 } // namespace
 
@@ -86,6 +104,7 @@ void handleMsiStatus(const std::string& context, UINT status) {
     if (status == ERROR_SUCCESS || status == ERROR_SUCCESS_REBOOT_INITIATED ||
         status == ERROR_SUCCESS_REBOOT_REQUIRED) {
         if (status != ERROR_SUCCESS) restartNeeded = true;
+        if (status == ERROR_SUCCESS_REBOOT_INITIATED) restartStarted = true;
         LOG_AT_NAMED(LOG_INFO, name,
                      context << "succeeded"
                              << (status != ERROR_SUCCESS ? " [" + std::to_string(status) + "]"
@@ -97,6 +116,11 @@ void handleMsiStatus(const std::string& context, UINT status) {
 
 bool restartRequired() { return restartNeeded; }
 
-void forgetRestartRequired() { restartNeeded = false; }
+bool restartInitiated() { return restartStarted; }
+
+void forgetRestartRequired() {
+    restartNeeded = false;
+    restartStarted = false;
+}
 
 } // namespace msi

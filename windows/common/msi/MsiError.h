@@ -36,6 +36,8 @@ void handleMsiStatus(const std::string& context, UINT status);
 // Whether an install or removal of this process answered 1641 or 3010: the
 // machine needs a restart for what this run changed.
 bool restartRequired();
+// Whether one of them answered 1641: the service has started the restart.
+bool restartInitiated();
 void forgetRestartRequired();  // for tests
 
 } // namespace msi

@@ -86,7 +86,9 @@ TEST(MsiStatus, SuccessStatusesLogOneRecordEach) {
     EXPECT_FALSE(msi::restartRequired());
     msi::handleMsiStatus("MsiInstallProduct(b.msi, X=1) ", 3010);
     EXPECT_TRUE(msi::restartRequired());
+    EXPECT_FALSE(msi::restartInitiated());
     msi::handleMsiStatus("MsiInstallProduct(c.msi, ) ", 1641);
+    EXPECT_TRUE(msi::restartInitiated());
     const std::string written = log.written();
     const std::string header = "(msi::`anonymous-namespace'::handleMsiStatus)]\r\n\tINFO: ";
     EXPECT_NE(written.find(header + "MsiInstallProduct(a.msi, ) succeeded\r\n"), std::string::npos)

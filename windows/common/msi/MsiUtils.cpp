@@ -166,6 +166,13 @@ std::string propertyAssignments(const std::string& text, std::vector<std::string
     return assignments;
 }
 
+bool assignsProperty(const std::string& assignments, const std::string& name) {
+    for (const std::string& word : splitWords(assignments)) {
+        if (word.compare(0, name.size() + 1, name + "=") == 0) return true;
+    }
+    return false;
+}
+
 std::string ActionData::commandLine() const {
     const std::string extra = tstrings::trim(extraCommandLine, kBlanks);
     std::string propertyText;

@@ -70,6 +70,10 @@ std::string quoteValue(const std::string& value);
 // double quotes. Every other word is appended to leftOut.
 std::string propertyAssignments(const std::string& text, std::vector<std::string>& leftOut);
 
+// Whether the assignments (as propertyAssignments answers them) set name;
+// a value that merely holds "name=" does not count.
+bool assignsProperty(const std::string& assignments, const std::string& name);
+
 // Installs the package; raises Error with the service's status on failure.
 void install(const InstallData& data);
 

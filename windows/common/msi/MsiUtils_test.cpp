@@ -91,6 +91,8 @@ TEST(MsiForwardedText, OnlyPropertyAssignmentsPassRequoted) {
         EXPECT_EQ(msi::propertyAssignments(c.text, leftOut), c.assignments) << c.text;
         EXPECT_EQ(leftOut, c.leftOut) << c.text;
     }
+    EXPECT_TRUE(msi::assignsProperty("A=1 REBOOT=Force", "REBOOT"));
+    EXPECT_FALSE(msi::assignsProperty("A=\"x REBOOT=1\" NOREBOOT=1", "REBOOT"));
 }
 
 TEST(MsiUninstallData, PresetsRebootSuppressionAndZeroCode) {

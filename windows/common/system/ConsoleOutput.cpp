@@ -43,9 +43,20 @@ bool writeConsole(HANDLE console, const std::string& text) {
     return true;
 }
 
+// Windows programs read lines that end in CR LF.
+std::string withCrLf(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 } // namespace
 
-bool ConsoleOutput::write(const std::string& text) {
+bool ConsoleOutput::write(const std::string& lines) {
+    const std::string text = withCrLf(lines);
     // A parent that redirected the output handed its handle over; it is not
     // ours to close.
     const HANDLE inherited = GetStdHandle(STD_OUTPUT_HANDLE);

@@ -6,7 +6,7 @@
 namespace ConsoleOutput {
 
 // Writes UTF-8 text to the standard output the parent redirected, else to
-// the parent's console. False (logged) when there is neither.
+// the parent's console, every line ending in CR LF. False (logged) when there is neither.
 bool write(const std::string& text);
 
 } // namespace ConsoleOutput

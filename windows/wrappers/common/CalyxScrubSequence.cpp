@@ -11,6 +11,7 @@
 #include "CalyxScrubProgressDialog.h"
 #include "CalyxScrubVersionsDialog.h"
 #include "FileUtils.h"
+#include "HttpConnection.h"
 #include "InstallStatus.h"
 #include "Log.h"
 #include "SysInfo.h"
@@ -113,7 +114,19 @@ CandidateFinder CalyxScrubSequence::findCandidates() const {
     finder.carriedProductCode = carriedProductCode_;
     std::string url;
     ReadCalyxwareValue("BaselinesXmlURL", url, 2048);
-    finder.baselines = parseBaselinesFile(downloadBaselinesFile(url));
+    std::string document;
+    try {
+        document = downloadBaselinesFile(url);
+    } catch (const HttpConnection::network_error& e) {
+        // An offline installer must remove offline too. A document that
+        // arrived but is bad still ends the removal.
+        LOG_INFO("No security baselines document (" << e.what() << "); removing by the baselines "
+                                                                "carried for "
+                                                             << carriedVersion_.toString());
+        finder.baselines = carriedBaselines(carriedVersion_);
+        return finder;
+    }
+    finder.baselines = parseBaselinesFile(document);
     return finder;
 }
 

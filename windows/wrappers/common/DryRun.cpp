@@ -77,8 +77,6 @@ int DryRun::run(HINSTANCE instance, const std::vector<std::string>& args) {
     }
     const std::string text = report(settings, errors);
     LOG_INFO("Configuration check (" << kSwitch << "):\n" << text);
-    std::string console;
-    for (const char c : text + "\n") console += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    ConsoleOutput::write(console);
+    ConsoleOutput::write(text + "\n");
     return errors.empty() ? 0 : kConfigurationError;
 }

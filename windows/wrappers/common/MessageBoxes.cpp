@@ -29,3 +29,7 @@ void showStopMessage(HINSTANCE instance, unsigned langId, unsigned titleId, unsi
                 tstrings::toUtf16(loadInstallerString(instance, langId, titleId)).c_str(),
                 MB_ICONSTOP | MB_OK);
 }
+
+void showUsageMessage(const std::string& text) {
+    MessageBoxW(nullptr, tstrings::toUtf16(text).c_str(), L"Calyx Setup", MB_ICONINFORMATION | MB_OK);
+}

@@ -17,3 +17,6 @@ void showInProgressMessage(HINSTANCE instance, unsigned langId);
 
 // Stop box: string text with string title, OK button.
 void showStopMessage(HINSTANCE instance, unsigned langId, unsigned titleId, unsigned textId);
+
+// The usage text for a user who started "/?" without a console.
+void showUsageMessage(const std::string& text);

@@ -33,15 +33,20 @@ const char* Outcome::word(Reason reason) {
     case Reason::CANCELLED: return "cancelled";
     case Reason::TEST_SWITCH: return "test-switch";
     case Reason::VALIDATE: return "validate";
+    case Reason::HELP: return "help";
+    case Reason::UNINSTALLED: return "uninstalled";
+    case Reason::EXTRACTED: return "extracted";
     }
     return "package-failed";
 }
 
+Outcome::Reason Outcome::reason() const {
+    return hasReason_ ? reason_ : exitCode_ == 0 ? Reason::INSTALLED : Reason::PACKAGE_FAILED;
+}
+
 std::string Outcome::line() const {
-    const Reason reason =
-        hasReason_ ? reason_ : exitCode_ == 0 ? Reason::INSTALLED : Reason::PACKAGE_FAILED;
     const unsigned long long now = clock_();
-    return "Outcome: exit=" + std::to_string(exitCode_) + " reason=" + word(reason) +
+    return "Outcome: exit=" + std::to_string(exitCode_) + " reason=" + word(reason()) +
            " product=" + (productCode_.empty() ? "-" : productCode_) + " version=" + version_ +
            " lang=" + std::to_string(langId_) + " transform=" + (transform_ ? "yes" : "no") +
            " removed=" + std::to_string(removed_) + " agent=" + std::to_string(agentResult_) +

@@ -23,6 +23,9 @@ public:
         CANCELLED,
         TEST_SWITCH,
         VALIDATE,
+        HELP,
+        UNINSTALLED,
+        EXTRACTED,
     };
     // Milliseconds from any fixed point.
     typedef std::function<unsigned long long()> Clock;
@@ -46,6 +49,8 @@ public:
     void removed(unsigned count) { removed_ = count; }
     void agentResult(int result) { agentResult_ = result; }
     void restartRequired(bool required) { restartRequired_ = required; }
+    // The reason given, else the one the exit code decides.
+    Reason reason() const;
 
     static const char* word(Reason reason);
     // The record's text as it stands now.

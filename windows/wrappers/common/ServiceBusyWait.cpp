@@ -14,10 +14,14 @@ ServiceBusyWait ServiceBusyWait::forRun(bool silent, Sleeper sleep) {
 }
 
 void ServiceBusyWait::install(const msi::InstallData& request, const Install& install) const {
+    run([&] { install(request); });
+}
+
+void ServiceBusyWait::run(const std::function<void()>& call) const {
     unsigned waited = 0;
     for (;;) {
         try {
-            install(request);
+            call();
             return;
         } catch (const msi::Error& e) {
             if (e.getStatus() != ERROR_INSTALL_ALREADY_RUNNING || boundMs_ == 0) throw;

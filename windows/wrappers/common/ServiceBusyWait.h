@@ -4,7 +4,7 @@
 
 #include "MsiUtils.h"
 
-// Runs an install again while the installer service answers 1618 (another
+// Runs an install (or any service call) again while the installer service answers 1618 (another
 // installation is in progress), polling until a bounded total wait is spent.
 class ServiceBusyWait {
 public:
@@ -25,6 +25,8 @@ public:
     // spent, logs, sleeps one poll and calls it again. What the last call
     // raised reaches the caller.
     void install(const msi::InstallData& request, const Install& install = msi::install) const;
+    // The same for any service call: a removal waits as an install does.
+    void run(const std::function<void()>& call) const;
 
     static void sleepMilliseconds(unsigned milliseconds);
 

@@ -9,7 +9,10 @@
 #include "BuildInfo.h"
 #include "CalyxEnvironment.h"
 #include "CalyxScrubSequence.h"
+#include "CarriedUninstall.h"
+#include "ConsoleOutput.h"
 #include "DryRun.h"
+#include "ExitCodes.h"
 #include "FileUtils.h"
 #include "WinErrorHandling.h"
 #include "ReinstallCase.h"
@@ -22,10 +25,12 @@
 #include "Locale.h"
 #include "Log.h"
 #include "MessageBoxes.h"
+#include "PackageExport.h"
 #include "ProgressController.h"
 #include "ProgressDialog.h"
 #include "SysInfo.h"
 #include "UpdateConf.h"
+#include "UsageText.h"
 #include "UsageValues.h"
 #include "WizardPages.h"
 #include "tstrings.h"
@@ -33,16 +38,6 @@
 namespace {
 
 const char* const kCarriedMajorVersion = "8";
-
-// Whether the forwarded assignments set REBOOT themselves. A REBOOT read
-// from a configuration file is not forwarded, so it does not count.
-bool assignsReboot(const std::string& assignments) {
-    for (size_t at = assignments.find("REBOOT="); at != std::string::npos;
-         at = assignments.find("REBOOT=", at + 1)) {
-        if (at == 0 || assignments[at - 1] == ' ') return true;
-    }
-    return false;
-}
 
 // The common end's steps, in the order it takes them.
 enum EndStep {
@@ -70,7 +65,7 @@ InstallerRun::InstallerRun(HINSTANCE instance, const char* commandLine)
 }
 
 InstallerRun::~InstallerRun() {
-    outcome_.exitCode(exitCode_);
+    returnedCode();
     outcome_.language(langId_);
     outcome_.transform(request_.properties.count("TRANSFORMS") != 0);
     if (installedRuntime_) outcome_.productCode(installedRuntime_->productCode());
@@ -78,10 +73,65 @@ InstallerRun::~InstallerRun() {
     outcome_.restartRequired(msi::restartRequired());
 }
 
+InstallerRun::Stop InstallerRun::stop(Outcome::Reason reason) {
+    return stop(calyxExitCode(reason), reason);
+}
+
 InstallerRun::Stop InstallerRun::stop(int code, Outcome::Reason reason) {
     exitCode_ = code;
     outcome_.because(reason);
+    return returnedCode();
+}
+
+int InstallerRun::returnedCode() {
+    outcome_.exitCode(exitCode_);
+    // Read from the run's own code, before the style may change it.
+    outcome_.because(outcome_.reason());
+    const Restart restart = msi::restartInitiated()  ? Restart::Started
+                            : msi::restartRequired() ? Restart::Required
+                                                     : Restart::None;
+    const int code = exitCodeFor(admin_.installerExitCodes ? ExitCodeStyle::Installer
+                                                           : ExitCodeStyle::Calyx,
+                                 outcome_.reason(), exitCode_, restart);
+    outcome_.exitCode(code);
     return code;
+}
+
+InstallerRun::Stop InstallerRun::showUsage() {
+    if (!admin_.help) return std::nullopt;
+    CarriedBuild build;
+    build.version = CX_RUNTIME_VERSION;
+    build.msiVersion = CX_RUNTIME_MSI_VERSION;
+    build.productCode = CX_RUNTIME_PRODUCT_CODE;
+    build.upgradeCode = CX_RUNTIME_UPGRADE_CODE;
+    build.program = "cxroffline.exe";
+    build.package64Bit = SysInfo::isNative64BitProcess();
+    const std::string text = usageText(build);
+    LOG_INFO("Usage (/?):\n" << text);
+    if (!ConsoleOutput::write(text) && !admin_.silent) showUsageMessage(text);
+    return stop(Outcome::Reason::HELP);
+}
+
+InstallerRun::Stop InstallerRun::extractOnly() {
+    if (!admin_.extractTo) return std::nullopt;
+    try {
+        const std::string text = PackageExport::report(
+            PackageExport::run(instance_, *admin_.extractTo, SysInfo::isNative64BitProcess()));
+        LOG_INFO(text);
+        ConsoleOutput::write(text);
+        return stop(Outcome::Reason::EXTRACTED);
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+        ConsoleOutput::write(std::string(e.what()) + "\n");
+        return stop(Outcome::Reason::EXTRACTION_FAILED);
+    }
+}
+
+InstallerRun::Stop InstallerRun::uninstallOnly() {
+    if (!admin_.uninstall) return std::nullopt;
+    outcome_.productCode(CX_RUNTIME_PRODUCT_CODE);
+    const int code = UninstallCarriedBuild(CX_RUNTIME_PRODUCT_CODE);
+    return stop(code, code == 0 ? Outcome::Reason::UNINSTALLED : Outcome::Reason::PACKAGE_FAILED);
 }
 
 InstallerRun::Stop InstallerRun::validateOnly() {
@@ -162,7 +212,7 @@ InstallerRun::Stop InstallerRun::loadConfiguration() {
     }
     if (loaded != 0) {
         logit("Error occurred while loading configuration settings. Exiting installer.");
-        return stop(-80, Outcome::Reason::CONFIG_ERROR);
+        return stop(Outcome::Reason::CONFIG_ERROR);
     }
     oemUpdate_ = config_->isEnabled("OEMUPDATE");
     RunChoices choices;
@@ -238,7 +288,7 @@ InstallerRun::Stop InstallerRun::runTestSwitches() {
         if (!config_->isEnabled(name)) continue;
         if (!plan_.pages) {
             logit(tstrings::sformat("Test switch %s: no page in a silent run", name).c_str());
-            return stop(0, Outcome::Reason::TEST_SWITCH);
+            return stop(Outcome::Reason::TEST_SWITCH);
         }
         try {
             ShowTestPage(name, pageLocale(), plan_.verifyPageRequested,
@@ -246,7 +296,7 @@ InstallerRun::Stop InstallerRun::runTestSwitches() {
         } catch (const std::exception& e) {
             reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
         }
-        return stop(0, Outcome::Reason::TEST_SWITCH);
+        return stop(Outcome::Reason::TEST_SWITCH);
     }
     if (!config_->hasKey("TEST_CONFIG_FILE_ERRORS")) {
         return std::nullopt;
@@ -255,7 +305,7 @@ InstallerRun::Stop InstallerRun::runTestSwitches() {
     const int code = config_->getInt("TEST_CONFIG_FILE_ERRORS");
     logit(("Show error " + std::to_string(code)).c_str());
     config_->ShowConfigError(code, "<path_to_config_file>", !plan_.pages);
-    return stop(0, Outcome::Reason::TEST_SWITCH);
+    return stop(Outcome::Reason::TEST_SWITCH);
 }
 
 void InstallerRun::composeExtraCommandLine() {
@@ -285,7 +335,7 @@ InstallerRun::Stop InstallerRun::refuseWhileInProgress() {
     }
     logit("Another Calyx installation is in progress. You must complete that installation before "
           "you can run this installer.");
-    return stop(-1, Outcome::Reason::IN_PROGRESS);
+    return stop(Outcome::Reason::IN_PROGRESS);
 }
 
 InstallerRun::Stop InstallerRun::checkReinstallCase() {
@@ -293,9 +343,9 @@ InstallerRun::Stop InstallerRun::checkReinstallCase() {
     switch (CheckForReinstallCase(*config_, instance_, langId_, facts_.packageBits(), facts_.installed)) {
     case ReinstallDecision::NewerBuildInstalled:
         LOG_AT_NAMED(LOG_INFO, "WinMain", "A newer CXR  build already exists. Exit install");
-        return stop(0, Outcome::Reason::NEWER_PRESENT);
+        return stop(Outcome::Reason::NEWER_PRESENT);
     case ReinstallDecision::StaticInstalled:
-        return stop(-1, Outcome::Reason::SAME_STATIC);
+        return stop(Outcome::Reason::SAME_STATIC);
     case ReinstallDecision::Continue:
         break;
     }
@@ -321,7 +371,7 @@ void InstallerRun::warnUnsupportedSystem() {
 
 InstallerRun::Stop InstallerRun::takeInstallFlag() {
     if (!plan_.takesFlag) return std::nullopt;
-    if (!installFlag_.take()) return stop(-1, Outcome::Reason::IN_PROGRESS);
+    if (!installFlag_.take()) return stop(Outcome::Reason::IN_PROGRESS);
     ownSharedState();
     return std::nullopt;
 }
@@ -381,7 +431,7 @@ InstallerRun::Stop InstallerRun::runWizardPages() {
 int InstallerRun::endCancelled() {
     cleanup_.runNow(FlagRelease);
     cleanup_.runNow(ExtractionFolders);
-    return *stop(0, Outcome::Reason::CANCELLED);
+    return *stop(Outcome::Reason::CANCELLED);
 }
 
 std::string InstallerRun::pageLocale() const {
@@ -406,7 +456,8 @@ void InstallerRun::setInstallFolder() {
     }
     // The service never restarts the machine in the middle of a deployment
     // unless the caller asks for it.
-    if (admin_.noRestart || !assignsReboot(request_.extraCommandLine)) {
+    // A REBOOT read from a configuration file is not forwarded, so it does not count.
+    if (admin_.noRestart || !msi::assignsProperty(request_.extraCommandLine, "REBOOT")) {
         request_.properties["REBOOT"] = "ReallySuppress";
     }
     LOG_AT_NAMED(LOG_INFO, "WinMain", "MSI command line: " << request_.commandLine());
@@ -597,6 +648,7 @@ int InstallerRun::commonEnd() {
     // Each piece runs even when another one fails; a run without the flag
     // registered nothing that every run shares.
     cleanup_.runAll();
-    LOG_AT_NAMED(LOG_INFO, "WinMain", "Wrapper exit code: " << exitCode_);
-    return exitCode_;
+    const int code = returnedCode();
+    LOG_AT_NAMED(LOG_INFO, "WinMain", "Wrapper exit code: " << code);
+    return code;
 }

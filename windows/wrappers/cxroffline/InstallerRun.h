@@ -41,13 +41,22 @@ public:
     // "/validate": reports the configuration and stops before anything on
     // the machine changes.
     Stop validateOnly();
+    // The words every installer knows (quiet, passive, no restart, the
+    // exit-code style and the actions below), and whether a user can see a
+    // page at all.
+    void readAdminSwitches();
+    // "/?" or "/help": the usage on standard output and in the log (in a box
+    // for a user without a console); nothing changes.
+    Stop showUsage();
+    // "/extract <folder>": the carried packages written there; nothing is
+    // installed.
+    Stop extractOnly();
+    // "/uninstall": the carried build removed; nothing is installed.
+    Stop uninstallOnly();
     void clearPatchCacheImages();    // 3
     void gatherFacts();              // 7, 10, 11
     void resetInstallStatus();       // 8
     void initUsageValues();          // 9
-    // The words every installer knows (quiet, passive, no restart), and
-    // whether a user can see a page at all.
-    void readAdminSwitches();
     Stop loadConfiguration();        // 12, 13
     void initCommonControls();       // 4, once it is known whether pages show
     void chooseLanguage();           // 14
@@ -97,8 +106,12 @@ private:
     // is kept for the usage ping.
     void removeOutOfDate(bool silent);
 
-    // Ends the run early with code, for reason.
+    // Ends the run early for reason, with the code it fixes or with code.
+    Stop stop(Outcome::Reason reason);
     Stop stop(int code, Outcome::Reason reason);
+    // The run's code in the style the caller asked for; the outcome record
+    // carries it.
+    int returnedCode();
 
     // After a successful install: the carried update agent, its result kept
     // for the usage report.

@@ -9,11 +9,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     try {
         run.logStart();
         if (const auto stop = run.validateOnly()) return *stop;
+        run.readAdminSwitches();
+        if (const auto stop = run.showUsage()) return *stop;
+        if (const auto stop = run.extractOnly()) return *stop;
+        if (const auto stop = run.uninstallOnly()) return *stop;
         run.clearPatchCacheImages();
         run.gatherFacts();
         run.resetInstallStatus();
         run.initUsageValues();
-        run.readAdminSwitches();
         if (const auto stop = run.loadConfiguration()) return *stop;
         run.initCommonControls();
         run.chooseLanguage();
