@@ -183,7 +183,9 @@ std::string SHGetFolderPathAdapter(int folderId, bool create) {
 
 std::string getCommonAppDataDir() { return SHGetFolderPathAdapter(CSIDL_COMMON_APPDATA, true); }
 
-std::string getUserAppDataLowDir() {
+namespace {
+
+std::string lookUpUserAppDataLowDir() {
     if (getOsClass() < 2) {
         return SHGetFolderPathAdapter(CSIDL_APPDATA, false);
     }
@@ -201,7 +203,19 @@ std::string getUserAppDataLowDir() {
     return stripTrailingSeparators(result);
 }
 
-std::string getUserProfileDir() { return SHGetFolderPathAdapter(CSIDL_PROFILE, false); }
+} // namespace
+
+// The user's folders do not move while the installer runs; each lookup
+// costs a shell call, and the run asks for them at every held folder.
+std::string getUserAppDataLowDir() {
+    static const std::string folder = lookUpUserAppDataLowDir();
+    return folder;
+}
+
+std::string getUserProfileDir() {
+    static const std::string folder = SHGetFolderPathAdapter(CSIDL_PROFILE, false);
+    return folder;
+}
 
 std::string getSystemDir() { return SHGetFolderPathAdapter(CSIDL_SYSTEM, false); }
 
