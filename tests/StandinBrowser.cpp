@@ -24,6 +24,7 @@ std::vector<Call> recorded;
 std::string logFile;
 std::wstring evalAnswer;
 std::string evalFailing;
+bool refusing = false;
 IDispatch* heldExternal = nullptr;
 
 void record(const std::string& what) {
@@ -363,6 +364,10 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
         if (outer) return CLASS_E_NOAGGREGATION;
+        {
+            std::lock_guard<std::mutex> lock(stateMutex);
+            if (refusing) return E_FAIL;
+        }
         record("CreateInstance");
         Browser* browser = new Browser;
         const HRESULT hr = browser->QueryInterface(riid, out);
@@ -381,11 +386,13 @@ void setScript(const std::string& text, const std::string& logPath) {
     recorded.clear();
     evalAnswer.clear();
     evalFailing.clear();
+    refusing = false;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) steps.push_back(line);
+        if (line == "refuse") refusing = true;
+        else if (!line.empty()) steps.push_back(line);
     }
 }
 

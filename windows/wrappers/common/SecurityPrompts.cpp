@@ -156,7 +156,11 @@ void FinishUIInstallationWithSecurityPrompts(const InstalledCalyx& runtime, bool
     try {
         ShowDialogs(panes);
     } catch (const std::exception& e) {
+        // The panes' answers are only their defaults: acting on them would
+        // clear security decisions and restart browsers nobody chose to.
         REPORT_CAUGHT(e);
+        LOG_WARNING("The final pages could not be shown; the security settings stay as they are");
+        return;
     }
     if (answers.restoreOffered) ProcessRestoreSecurityDialog(restore, runtime.homeDir());
     ProcessCompleteDialog(complete, method);

@@ -36,6 +36,8 @@ TEST(SecurityPrompts, TheLibraryChoosesThePanesAndTheCompletePageAlwaysShows) {
         {"", "complete\nexternal notify next", "0 ", "", "\tERROR: Empty Calyx home"},
         {"bare", "complete\nexternal notify next", "0 ", "", "DeployLibLoaderError in DeployLibLoader constructor"},
         {"prompts", "complete\nexternal notify cancel", "0 ", "1 2 3 ", "Cancel is pushed, exit ShowDialogs"},
+        // No page could be shown: only the questions asked before them.
+        {"prompts", "refuse", "0 ", "1 2 ", "the security settings stay as they are"},
     };
     for (const Case& c : cases) {
         const deploytest::StandInSteering steering;
