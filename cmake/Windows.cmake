@@ -38,7 +38,8 @@ file(GLOB_RECURSE cxResourceInputs CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
      ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/*.html
      ${CMAKE_SOURCE_DIR}/resources/*.js ${CMAKE_SOURCE_DIR}/resources/*.wxl
-     ${CMAKE_SOURCE_DIR}/resources/*.css ${CMAKE_SOURCE_DIR}/resources/*.png ${CMAKE_SOURCE_DIR}/resources/*.gif)
+     ${CMAKE_SOURCE_DIR}/resources/*.css ${CMAKE_SOURCE_DIR}/resources/*.png ${CMAKE_SOURCE_DIR}/resources/*.gif
+     ${CMAKE_SOURCE_DIR}/resources/*.ico)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/cxroffline.rc
     ${CMAKE_SOURCE_DIR}/tests/test_resources.rc PROPERTIES
     OBJECT_DEPENDS "${CX_CARRIED_PACKAGES};${cxResourceInputs}")

@@ -73,16 +73,18 @@ class Canvas:
                 self.blend(x, y, c, cover / 16)
 
     def png(self, name):
+        with open(os.path.join(OUT, name), "wb") as f:
+            f.write(self.png_bytes())
+
+    def png_bytes(self):
         raw = b"".join(b"\0" + b"".join(struct.pack("4B", *p) for p in row) for row in self.px)
 
         def chunk(kind, data):
             body = kind + data
             return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-        data = (b"\x89PNG\r\n\x1a\n"
+        return (b"\x89PNG\r\n\x1a\n"
                 + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 6, 0, 0, 0))
                 + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
-        with open(os.path.join(OUT, name), "wb") as f:
-            f.write(data)
 
 
 def calyx(canvas, cx, cy, size, colour):
@@ -193,9 +195,31 @@ def loader():
         f.write(data)
 
 
+def icon():
+    """The executable's and its windows' icon: the mark on a rounded tile,
+    one PNG image per size (Windows Vista and later read them)."""
+    images = []
+    for size in (16, 24, 32, 48, 256):
+        tile = Canvas(size, size)
+        radius = size * 0.2
+        tile.shape(lambda x, y: (min(max(x, radius), size - radius) - x) ** 2 +
+                   (min(max(y, radius), size - radius) - y) ** 2 <= radius ** 2,
+                   DEEP, (0, 0, size, size))
+        calyx(tile, size / 2, size / 2, size * 0.36, (226, 246, 236, 255))
+        images.append((size, tile.png_bytes()))
+    data = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, png in images:
+        data += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(png), offset)
+        offset += len(png)
+    with open(os.path.join(OUT, "..", "cxroffline.ico"), "wb") as f:
+        f.write(data + b"".join(png for _, png in images))
+
+
 if __name__ == "__main__":
     masthead()
     bar_slices()
     banner()
     loader()
+    icon()
     sys.exit(0)

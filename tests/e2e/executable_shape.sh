@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The installer is a GUI program that asks for administrator rights and
-# common controls 6 and imports at start only KnownDLLs, which Windows never
+# common controls 6, is DPI-aware from its start, carries its icon, and imports at start only KnownDLLs, which Windows never
 # takes from the executable's folder (the rest are delay-loaded), and keeps
 # its debug information in a separate file.
 source "$(dirname "$0")/lib.bash"
@@ -23,4 +23,7 @@ rm -f "$link" "$link.exe"
 manifest=$(strings "$installer")
 grep -q 'level="requireAdministrator"' <<<"$manifest" || fail "manifest lacks requireAdministrator"
 grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' <<<"$manifest" || fail "manifest lacks common controls 6"
+grep -q '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' <<<"$manifest" ||
+    fail "manifest declares no DPI awareness"
+[ "$("$objdump" -p "$installer" | grep -cE '^0[0-9a-f]+   Entry: ID: 0x00000e,')" = 1 ] || fail "no icon group resource"
 echo "shape ok"

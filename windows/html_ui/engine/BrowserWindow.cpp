@@ -20,6 +20,8 @@ const UINT WM_OFFER_MESSAGE = WM_USER + 1;
 const DWORD Style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 const DWORD ExStyle = WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME;
 const SIZE ClientSize = {500, 354};
+// The executable's own icon (id 1); a program without one gets the default.
+const WORD AppIconId = 1;
 
 void registerWindowClass(WNDPROC proc) {
     WNDCLASSW wc = {};
@@ -31,6 +33,7 @@ void registerWindowClass(WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = module;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconW(module, MAKEINTRESOURCEW(AppIconId));
     wc.lpszClassName = WindowClass;
     if (!RegisterClassW(&wc)) {
         LOG_ERROR(systemFailure("RegisterClass", GetLastError()));

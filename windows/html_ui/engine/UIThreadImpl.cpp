@@ -28,6 +28,8 @@ UIThread::ThreadImpl* instance = nullptr;
 
 typedef BOOL(WINAPI SetProcessDpiAwareFn)();
 
+// The installer's manifest declares it; other programs that host pages
+// (the tests among them) may not.
 void initDPIAware() {
     const SourceLocation location =
         SOURCE_LOCATION_NAMED("ui::`anonymous-namespace'::initDPIAware");
