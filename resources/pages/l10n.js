@@ -5,19 +5,42 @@
 // the page gives up and shows itself without texts.
 var WIX_LOAD_LIMIT_MS = 3000;
 
-// Loads and parses url; strings holds {id, text} in document order, or
-// null when the file could not be loaded or parsed (already logged).
-function WixFile(url) {
-    var activex = require("activex");
-    this.url = url;
+// The texts of urls, each loaded and parsed through the installer
+// control's XML document where ActiveX exists, else (or when that fails)
+// through XMLHttpRequest. A text id missing from a file is taken from the
+// next file that has it. strings holds {id, text}, or null when no file
+// could be read (each failure is logged).
+function WixFile(urls) {
+    var util = require("util");
+    var seen = {};
     this.strings = null;
-    try {
-        var doc = activex.available() ? WixFile.loadWithMsxml(url) : WixFile.loadWithXhr(url);
-        this.strings = WixFile.readStrings(doc);
-    } catch (e) {
-        require("log").fatal(url + ": xml loading/parsing error - " + require("util").errorText(e));
+    for (var u = 0; u < urls.length; u++) {
+        var strings = WixFile.load(urls[u]);
+        if (strings === null) {
+            continue;
+        }
+        this.strings = this.strings || [];
+        for (var i = 0; i < strings.length; i++) {
+            if (!util.hasOwn(seen, strings[i].id)) {
+                seen[strings[i].id] = true;
+                this.strings.push(strings[i]);
+            }
+        }
     }
 }
+
+WixFile.load = function (url) {
+    var loaders = require("activex").available() ? [WixFile.loadWithMsxml, WixFile.loadWithXhr]
+                                                 : [WixFile.loadWithXhr];
+    for (var l = 0; l < loaders.length; l++) {
+        try {
+            return WixFile.readStrings(loaders[l](url));
+        } catch (e) {
+            require("log").fatal(url + ": xml loading/parsing error - " + require("util").errorText(e));
+        }
+    }
+    return null;
+};
 
 WixFile.loadWithMsxml = function (url) {
     var util = require("util");
@@ -143,8 +166,13 @@ function applyWixFile(file, urls) {
     root.style.visibility = "hidden";
     try {
         if (file.strings !== null) {
+            // One text that cannot be applied leaves the others in place.
             require("Arrays").each(file.strings, function (s) {
-                applyString(s.id, s.text, urls);
+                try {
+                    applyString(s.id, s.text, urls);
+                } catch (e) {
+                    require("log").error("text " + s.id + ": " + require("util").errorText(e));
+                }
             });
         }
     } finally {
@@ -152,9 +180,14 @@ function applyWixFile(file, urls) {
     }
 }
 
-// The .wxl file of this page for the host's locale, e.g. complete_pt_BR.wxl.
-function wixFileUrl() {
+// The .wxl files of this page: the host's locale's (complete_pt_BR.wxl),
+// then the English one, so that no control is left without a label.
+function wixFileUrls() {
     var Filename = require("Filename");
-    var name = Filename.stem(location.href) + "_" + host.getLocale() + ".wxl";
-    return Filename.sibling(location.href, name);
+    var urls = [];
+    var locales = host.getLocale() === "en" ? ["en"] : [host.getLocale(), "en"];
+    for (var i = 0; i < locales.length; i++) {
+        urls.push(Filename.sibling(location.href, Filename.stem(location.href) + "_" + locales[i] + ".wxl"));
+    }
+    return urls;
 }

@@ -83,21 +83,29 @@ function focusPrimaryButton() {
     }
 }
 
-// Run by an inline script at the end of each page's body.
-function initLayout() {
-    var log = require("log");
+// Runs step; a failure is logged and the next step still runs.
+function guarded(name, step) {
     try {
-        buildFrame();
-        moveSources();
-        applyWixFile(new WixFile(wixFileUrl()), typeof urls === "undefined" ? {} : urls);
-        hookAnchors();
-        bindEvents(typeof events === "undefined" ? {} : events);
+        step();
     } catch (e) {
-        log.error("page layout: " + require("util").errorText(e));
-        var root = document.getElementById("root");
-        if (root) {
-            root.style.visibility = "visible";
-        }
+        require("log").error("page layout, " + name + ": " + require("util").errorText(e));
+    }
+}
+
+// Run by an inline script at the end of each page's body. The controls get
+// their events before the texts, so that a failure in the texts never
+// leaves a button dead (a page without a close box would wait forever).
+function initLayout() {
+    guarded("frame", buildFrame);
+    guarded("contents", moveSources);
+    guarded("events", function () { bindEvents(typeof events === "undefined" ? {} : events); });
+    guarded("texts", function () {
+        applyWixFile(new WixFile(wixFileUrls()), typeof urls === "undefined" ? {} : urls);
+    });
+    guarded("links", hookAnchors);
+    var root = document.getElementById("root");
+    if (root) {
+        root.style.visibility = "visible";
     }
 }
 

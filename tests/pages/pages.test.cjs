@@ -166,9 +166,10 @@ test('access keys and links in texts', async () => {
 });
 
 // The installer's control reads .wxl files through an ActiveX document, waiting on
-// host.delay; this stand-in becomes ready after a number of waits.
+// host.delay; this stand-in becomes ready after a number of waits, or cannot be made at all.
 function activeXStandIn(readyAfter) {
     window.ActiveXObject = function () {
+        if (readyAfter === 'blocked') throw new Error('ActiveX blocked');
         const doc = Object.assign(this, { readyState: 1, parseError: { errorCode: 0 }, load: (url) => { doc.url = url; } });
         let waits = 0;
         const record = window.external.delay;
@@ -186,18 +187,41 @@ function activeXStandIn(readyAfter) {
     };
 }
 
-test('a missing, broken or slow text file leaves the page usable without texts', async () => {
-    // [locale, stand-in ActiveX ready after so many waits (none: browser path), fatal record, header text]
-    const rows = [['en', 3, null, 'Welcome to Calyx'], ['xx', null, 'welcome_xx.wxl: xml loading/parsing error - HTTP status 404', ''],
-                  ['en', -1, 'welcome_en.wxl: xml loading/parsing error - not loaded within 3 s', '']];
-    for (const [locale, readyAfter, fatal, header] of rows) {
-        const p = await open('welcome', locale, { initScript: readyAfter ? [activeXStandIn, readyAfter] : undefined });
+// A text file that lacks one id, as a translation that fell behind would.
+function dropInstallText() {
+    const parse = DOMParser.prototype.parseFromString;
+    DOMParser.prototype.parseFromString = function (text, type) {
+        return parse.call(this, text.includes('Installieren')
+            ? text.replace(/<String Id="installBtn">[^<]*<\/String>/, '') : text, type);
+    };
+}
+
+// The window title cannot be set: one text fails to apply.
+function refuseTitle() {
+    const set = window.external.setWindowProp;
+    window.external.setWindowProp = (name, value) => { if (name === 'title') throw new Error('no title'); set(name, value); };
+}
+
+test('a missing, broken, slow or partial text file still labels every control, which still sends its event', async () => {
+    // [locale, init script and argument, fatal records, header and install button texts]
+    const rows = [['en', [activeXStandIn, 3], [], 'Welcome to Calyx', 'Install'],
+                  ['xx', null, ['welcome_xx.wxl: xml loading/parsing error - HTTP status 404'], 'Welcome to Calyx', 'Install'],
+                  ['en', [activeXStandIn, -1], ['welcome_en.wxl: xml loading/parsing error - not loaded within 3 s'],
+                   'Welcome to Calyx', 'Install'],
+                  ['en', [activeXStandIn, 'blocked'], ['welcome_en.wxl: xml loading/parsing error - ActiveX blocked'],
+                   'Welcome to Calyx', 'Install'],
+                  ['de', [dropInstallText], [], 'Willkommen bei Calyx', 'Install'],
+                  ['en', [refuseTitle], ['text title: no title'], 'Welcome to Calyx', 'Install']];
+    for (const [locale, initScript, fatal, header, install] of rows) {
+        const p = await open('welcome', locale, { initScript: initScript || undefined });
         const sent = await p.calls();
         const errors = sent.filter((s) => s[0] === 'log' && s[1] === 'ERROR').map((s) => s[2].replace(server.base, ''));
-        assert.deepEqual(errors, fatal ? [fatal] : [], `${locale} ${readyAfter}`);
-        assert.equal(sent.some((s) => s[0] === 'delay'), !!readyAfter, 'waited through host.delay');
-        assert.deepEqual(await p.page.evaluate('[header.innerText, root.style.visibility, document.activeElement.id]'),
-                         [header, 'visible', 'installBtn']);
+        assert.deepEqual(errors, fatal, `${locale} ${initScript}`);
+        assert.equal(sent.some((s) => s[0] === 'delay'), typeof initScript?.[1] === 'number', 'waited through host.delay');
+        assert.deepEqual(await p.page.evaluate('[header.innerText, installBtn.innerText, root.style.visibility, document.activeElement.id]'),
+                         [header, install, 'visible', 'installBtn'], `${locale} ${initScript}`);
+        await p.page.click('#installBtn');
+        assert.deepEqual(await p.calls('notify'), [['notify', 'next']], `${locale}: the install button sends its event`);
         await p.close();
     }
 });
