@@ -250,6 +250,11 @@ public:
 private:
     static LRESULT CALLBACK pageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<Browser*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (message == WM_TIMER && self) {
+            KillTimer(hwnd, wParam);
+            PostMessageW(hwnd, WM_APP, 0, 0);
+            return 0;
+        }
         if (message != WM_APP || !self) return DefWindowProcW(hwnd, message, wParam, lParam);
         std::string step;
         {
@@ -259,6 +264,11 @@ private:
             steps.pop_front();
         }
         if (step == "end") return 0;
+        // The UI thread stays free meanwhile, as while a real page loads.
+        if (step.compare(0, 6, "pause ") == 0) {
+            SetTimer(hwnd, 1, static_cast<UINT>(std::stoul(step.substr(6))), nullptr);
+            return 0;
+        }
         self->AddRef();
         self->play(step);
         if (self->window) PostMessageW(self->window, WM_APP, 0, 0);

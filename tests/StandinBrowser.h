@@ -18,6 +18,7 @@
 //   box <yes|no>           the next message box of the process gets that
 //                          answer; records "box <caption>: <text> -> <answer>"
 //   end                    pause until the next Navigate
+//   pause <ms>             the next step comes that much later
 //   refuse                 (anywhere) no control can be created at all
 // Every host call is recorded with the thread that made it.
 namespace standin {

@@ -89,11 +89,12 @@ void BrowserWindow::create() {
     window.reset(hwnd);
 }
 
-void BrowserWindow::load(const std::string& url, WindowHandler* handler) {
+void BrowserWindow::load(const std::string& url, WindowHandler* handler, bool closeCommand) {
     uiThread.execute([&] {
         if (!window) {
             create();
         }
+        enableCloseCommand(closeCommand);
         BrowserControl* const c = control;
         if (!c) {
             JP_THROW(std::logic_error("browser control does not exist"));

@@ -24,8 +24,9 @@ public:
     BrowserWindow& operator=(const BrowserWindow&) = delete;
 
     // Creates the window when it does not exist yet and opens url; handler
-    // receives the page's events until the next load or destroy.
-    void load(const std::string& url, WindowHandler* handler);
+    // receives the page's events until the next load or destroy. The close
+    // item's state is set first, so the page's own scripts have the last word.
+    void load(const std::string& url, WindowHandler* handler, bool closeCommand);
     // Hides and destroys the window and its control, if there is one.
     void destroy();
     // Evaluates script text in the page; the value as text. Raises

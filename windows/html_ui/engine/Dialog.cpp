@@ -55,20 +55,19 @@ void Dialog::setLoadWaitLimit(unsigned milliseconds) {
 }
 
 // No lock is held while the UI thread works: its page events take them.
+// Every show reloads the page, so a dialog shown again waits as the first
+// time did: its window never shows a page that is still loading.
 void Dialog::show() {
     {
         ipc::Mutex::Lock lock(loadCondition.getMutex());
-        if (loadState != Loaded) {
-            loadState = Loading;
-        }
+        loadState = Loading;
     }
     try {
-        window->load(url, this);
+        window->load(url, this, (flags & CloseCommandEnabled) != 0);
     } catch (const std::exception&) {
         resetLoadState();
         throw;
     }
-    window->enableCloseCommand(flags & CloseCommandEnabled);
     waitForLoad();
     window->showOnTop();
 }

@@ -39,6 +39,20 @@ public:
     bool raiseOnLoad;
 };
 
+// Records, at each load, whether its window was already showing.
+class ReloadingDialog : public ui::Dialog {
+public:
+    ReloadingDialog() : ui::Dialog("reload.html", "de") {}
+    void onDocumentComplete() override {
+        visibleAtLoad.push_back(IsWindowVisible(windowHandle()) != FALSE);
+        ui::Dialog::onDocumentComplete();
+    }
+    bool closeGreyed() const {
+        return (GetMenuState(GetSystemMenu(windowHandle(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    }
+    std::vector<bool> visibleAtLoad;
+};
+
 std::string logText() {
     return testsupport::readFile(Logger::defaultLogger().filePath());
 }
@@ -91,6 +105,18 @@ TEST(Dialog, PageEventsEndTheDialog) {
         }
     }
     ui::Dialog::setLoadWaitLimit(30000);
+}
+
+TEST(Dialog, AReshownDialogWaitsForItsReloadAndThePageKeepsItsCloseBoxGreyed) {
+    ui::UIThread uiThread;
+    StandinRegistration registration(uiThread);
+    const std::string page = "external setWindowProp closeButton 0\npause 300\ncomplete\nexternal notify next\nend\n";
+    standin::setScript(page + page);
+    ReloadingDialog dialog;
+    EXPECT_EQ(dialog.run(), 2);
+    EXPECT_EQ(dialog.run(), 2);
+    EXPECT_EQ(dialog.visibleAtLoad, std::vector<bool>({false, false}));
+    EXPECT_TRUE(dialog.closeGreyed());
 }
 
 TEST(UIThread, TwoDialogsShareOneThreadThatRunsScriptForWorkersAndEndsAfterBoth) {
