@@ -5,6 +5,7 @@
 #include <mshtml.h>
 #include <mshtmhst.h>
 
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <sstream>
@@ -25,6 +26,7 @@ std::string logFile;
 std::wstring evalAnswer;
 std::string evalFailing;
 bool refusing = false;
+unsigned scriptGeneration = 0;
 IDispatch* heldExternal = nullptr;
 
 void record(const std::string& what) {
@@ -40,9 +42,30 @@ std::string narrow(const wchar_t* s) {
     return s ? tstrings::toUtf8(s) : std::string();
 }
 
-// Waits up to 60 s for a message box of this process and presses the
-// answer's button.
-void answerBox(const std::string& answer) {
+// Boxes are answered in the script's order, each after the one before has
+// closed, however the answering threads are scheduled.
+std::mutex boxMutex;
+std::condition_variable boxTurn;
+unsigned boxTickets = 0, boxesServed = 0;
+
+int buttonOf(const std::string& answer) {
+    return answer == "yes" ? IDYES : answer == "ok" ? IDOK : IDNO;
+}
+
+// Waits up to 60 s for a message box of this process, presses the answer's
+// button and waits for the box to close.
+void answerBox(const std::string& answer, unsigned ticket) {
+    {
+        std::unique_lock<std::mutex> turn(boxMutex);
+        boxTurn.wait(turn, [ticket] { return boxesServed == ticket; });
+    }
+    struct Served {
+        ~Served() {
+            std::lock_guard<std::mutex> turn(boxMutex);
+            ++boxesServed;
+            boxTurn.notify_all();
+        }
+    } served;
     for (int tries = 0; tries < 600; ++tries, Sleep(100)) {
         for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
             DWORD process = 0;
@@ -52,11 +75,21 @@ void answerBox(const std::string& answer) {
             GetWindowTextW(box, caption, 256);
             GetDlgItemTextW(box, 0xFFFF, text, 1024);
             record("box " + narrow(caption) + ": " + narrow(text) + " -> " + answer);
-            PostMessageW(box, WM_COMMAND, answer == "yes" ? IDYES : IDNO, 0);
+            PostMessageW(box, WM_COMMAND, buttonOf(answer), 0);
+            for (int wait = 0; wait < 600 && IsWindow(box); ++wait) Sleep(100);
             return;
         }
     }
     record("box none appeared");
+}
+
+void startAnswering(const std::string& answer) {
+    unsigned ticket;
+    {
+        std::lock_guard<std::mutex> turn(boxMutex);
+        ticket = boxTickets++;
+    }
+    std::thread(answerBox, answer, ticket).detach();
 }
 
 // Keeps a reference to value in slot, dropping the one it held.
@@ -126,6 +159,10 @@ public:
         record("Navigate " + narrow(url));
         this->url = url;
         if (!window) return E_UNEXPECTED;
+        {
+            std::lock_guard<std::mutex> lock(stateMutex);
+            scriptOfPage = scriptGeneration;
+        }
         PostMessageW(window, WM_APP, 0, 0);
         return S_OK;
     }
@@ -259,7 +296,9 @@ private:
         std::string step;
         {
             std::lock_guard<std::mutex> lock(stateMutex);
-            if (steps.empty()) return 0;
+            // A control whose page was opened under an earlier script plays
+            // none of a later one's steps.
+            if (steps.empty() || self->scriptOfPage != scriptGeneration) return 0;
             step = steps.front();
             steps.pop_front();
         }
@@ -331,7 +370,7 @@ private:
             std::lock_guard<std::mutex> lock(stateMutex);
             evalAnswer = tstrings::toUtf16(first);
         } else if (verb == "box") {
-            std::thread(answerBox, first).detach();
+            startAnswering(first);
         } else if (verb == "fail") {
             std::lock_guard<std::mutex> lock(stateMutex);
             evalFailing = first;
@@ -361,6 +400,7 @@ private:
     IAdviseSink* adviseSink = nullptr;
     std::wstring url;
     std::wstring shownUrl;
+    unsigned scriptOfPage = 0;
 };
 
 class Factory : public IClassFactory {
@@ -374,9 +414,20 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
         if (outer) return CLASS_E_NOAGGREGATION;
+        std::deque<std::string> unplayed;
+        bool refused;
         {
             std::lock_guard<std::mutex> lock(stateMutex);
-            if (refusing) return E_FAIL;
+            refused = refusing;
+            if (refused) unplayed.swap(steps);
+        }
+        if (refused) {
+            // Without a control only the script's boxes can be played.
+            record("CreateInstance refused");
+            for (const std::string& step : unplayed) {
+                if (step.compare(0, 4, "box ") == 0) startAnswering(step.substr(4));
+            }
+            return E_FAIL;
         }
         record("CreateInstance");
         Browser* browser = new Browser;
@@ -397,6 +448,7 @@ void setScript(const std::string& text, const std::string& logPath) {
     evalAnswer.clear();
     evalFailing.clear();
     refusing = false;
+    ++scriptGeneration;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {

@@ -15,11 +15,12 @@
 //   external <method> ...  calls window.external (words as arguments)
 //   answer <text>          what eval returns from now on
 //   fail <text>            eval of a script starting with text fails from now on
-//   box <yes|no>           the next message box of the process gets that
+//   box <yes|no|ok>        the next message box of the process gets that
 //                          answer; records "box <caption>: <text> -> <answer>"
 //   end                    pause until the next Navigate
 //   pause <ms>             the next step comes that much later
-//   refuse                 (anywhere) no control can be created at all
+//   refuse                 (anywhere) no control can be created at all; the
+//                          script's boxes are answered from the first try
 // Every host call is recorded with the thread that made it.
 namespace standin {
 

@@ -13,7 +13,7 @@ for words in "/qn" "/quiet /norestart" "/SILENT"; do
     ! grep -qF "systemDPI:" <<<"$runlog" || fail "$words made a window"
     grep -F "MsiInstallProduct(" <<<"$runlog" | grep -qF "REBOOT=ReallySuppress" ||
         fail "$words: the install may restart the machine"
-    expect_log " restart=none ms="
+    expect_log " restart=none ui=silent ms="
     product_registered "$product" || fail "$words: product $product not registered"
     remove_product "$product"
 done

@@ -132,5 +132,26 @@ expect_log "DISPID_NAVIGATEERROR: "
 expect_log "The progress page did not load; the install runs without it"
 ! grep -q "progress page calls failed" "$runlogfile" || fail "the bar called a page that did not load"
 clean_prefix
+
+echo "== no page can be shown: a box asks; Yes installs under a native bar, No ends as a cancel"
+asked="standin|box Calyx Setup: The installer's pages cannot be shown on this computer."
+printf 'refuse\nbox yes\nbox ok\n' >"$work/steps"
+run_installer
+expect_code 0
+expect_outcome 0 installed && expect_log " ui=fallback "
+expect_log "The progress window closed at 100%"
+messages >"$work/messages"
+grep -qxF "$asked" "$work/messages" && grep -qxF "standin|box Calyx Setup: Calyx has been installed. -> ok" "$work/messages" ||
+    fail "boxes: $(grep 'standin|box' "$work/messages")"
+product_registered "$product" || fail "runtime not installed without pages"
+clean_prefix
+# A first page that never completes is given up after the load bound.
+printf 'box no\n' >"$work/steps"
+run_installer
+expect_code 0
+expect_log "did not load within 30000 ms"
+expect_log "The user declined the install without pages. Exit code: 0"
+expect_outcome 0 cancelled
+! product_registered "$product" || fail "installed after No"
 unregister_standin_browser
 echo "interactive installs hold"

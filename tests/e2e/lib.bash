@@ -133,7 +133,7 @@ expect_outcome() {
 import re, sys
 last = re.split(r"\r\n(?=\[)", open(sys.argv[1], newline="").read().rstrip("\r\n"))[-1]
 m = re.fullmatch(r"[^\r]*\r\n\tINFO: Outcome: exit=(-?\d+) reason=([a-z-]+) product=\S+ version=\S+ "
-                 r"lang=\d+ transform=(yes|no) removed=\d+ agent=-?\d+ restart=(none|required) ms=\d+", last)
+                 r"lang=\d+ transform=(yes|no) removed=\d+ agent=-?\d+ restart=(none|required) ui=(-|pages|passive|silent|fallback) ms=\d+", last)
 assert m and m.group(1, 2) == tuple(sys.argv[2:4]), "last record: %r" % last
 PY
 }

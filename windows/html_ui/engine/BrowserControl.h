@@ -47,6 +47,8 @@ public:
     // std::runtime_error "JScript execution error".
     std::string execJScriptUnsafe(const std::string& script);
     WindowHandler* getHandler() const { return handler; }
+    // No more events reach the handler; UI thread only.
+    void detachHandler() { handler = nullptr; }
     // True while the control shows a page carried by this program; the
     // page's external object answers nothing else.
     bool showsOwnPage();

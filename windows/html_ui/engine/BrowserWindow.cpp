@@ -40,6 +40,9 @@ void registerWindowClass(WNDPROC proc) {
     }
 }
 
+// Where the next page opens; the UI thread owns every page window.
+HMONITOR lastPageMonitor = nullptr;
+
 void logIfFailed(BOOL ok, const char* operation) {
     if (!ok) {
         LOG_ERROR(systemFailure(operation, GetLastError()));
@@ -149,11 +152,19 @@ void BrowserWindow::showOnTop() {
         ShowWindow(hwnd, SW_SHOWNA);
         ShowWindow(hwnd, SW_SHOWNORMAL);
         logIfFailed(SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), "SetWindowPos");
+        // After a long install the user may be elsewhere: the taskbar button
+        // flashes where Windows keeps the foreground for them.
+        if (!SetForegroundWindow(hwnd)) FlashWindow(hwnd, TRUE);
     });
 }
 
 void BrowserWindow::hide() {
-    withWindow([](HWND hwnd) { ShowWindow(hwnd, SW_HIDE); });
+    uiThread.execute([this] {
+        if (BrowserControl* const c = control) c->detachHandler();
+        if (!window) return;
+        lastPageMonitor = MonitorFromWindow(window.get(), MONITOR_DEFAULTTOPRIMARY);
+        ShowWindow(window.get(), SW_HIDE);
+    });
 }
 
 void BrowserWindow::setTitle(const std::string& utf8Title) {
@@ -171,10 +182,18 @@ void BrowserWindow::setSize(int width, int height) {
 }
 
 void BrowserWindow::centre() {
-    withWindow([](HWND hwnd) {
-        const HWND parent = GetParent(hwnd);
-        RECT outer, own;
-        GetWindowRect(parent ? parent : GetDesktopWindow(), &outer);
+    withWindow([this](HWND hwnd) {
+        if (placed) return;
+        placed = true;
+        MONITORINFO monitor = {sizeof(monitor)};
+        // The last page's monitor may have gone since.
+        if (!(lastPageMonitor && GetMonitorInfoW(lastPageMonitor, &monitor)) &&
+            !GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+            logIfFailed(FALSE, "GetMonitorInfo");
+            return;
+        }
+        const RECT& outer = monitor.rcWork;
+        RECT own;
         GetWindowRect(hwnd, &own);
         const int x = outer.left + ((outer.right - outer.left) - (own.right - own.left)) / 2;
         const int y = outer.top + ((outer.bottom - outer.top) - (own.bottom - own.top)) / 2;

@@ -34,11 +34,15 @@ public:
     std::string execJScript(const std::string& script);
 
     // Window operations; none of them does anything without a window.
+    // Shows the window in front, in the foreground when Windows allows it.
     void showOnTop();
+    // Hides the window and detaches the page's handler.
     void hide();
     void setTitle(const std::string& utf8Title);
     void setSize(int width, int height);
-    // Centres the window on its parent, or on the desktop.
+    // Centres the window, the first time only, on the work area of the
+    // monitor of the page hidden last (the primary one before any): later
+    // loads keep the place the user gave it.
     void centre();
     // Enables or greys the close item of the system menu.
     void enableCloseCommand(bool enabled);
@@ -64,6 +68,7 @@ private:
     UIThread uiThread;
     UniqueWindow window;
     std::atomic<BrowserControl*> control;
+    bool placed = false;  // UI thread only
 };
 
 } // namespace ui

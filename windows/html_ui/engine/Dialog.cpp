@@ -69,7 +69,7 @@ void Dialog::show() {
         throw;
     }
     waitForLoad();
-    window->showOnTop();
+    if (isLoaded()) window->showOnTop();
 }
 
 void Dialog::waitForLoad() {
@@ -101,15 +101,20 @@ int Dialog::run() {
         ipc::Mutex::Lock lock(resultCondition.getMutex());
         result = 0;
     }
-    show();
-    int ended;
-    {
+    int ended = 0;
+    try {
+        show();
+        const bool loaded = isLoaded();
         // An endDialog during show has already set the result.
         ipc::Mutex::Lock lock(resultCondition.getMutex());
+        if (!loaded && result == 0) JP_THROW(PageNotShown(url));
         while (result == 0) {
             resultCondition.wait(lock);
         }
         ended = result;
+    } catch (...) {
+        hide();
+        throw;
     }
     hide();
     return ended;

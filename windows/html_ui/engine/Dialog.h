@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ enum DialogResult {
     DialogLink = 4,
 };
 
+// A page that did not load (the control reported an error, or the load wait
+// ran out) and that nothing had ended: no one can answer it.
+class PageNotShown : public std::runtime_error {
+public:
+    explicit PageNotShown(const std::string& url) : std::runtime_error("the page could not be shown: " + url) {}
+};
+
 // A page of the program shown in its own window on the UI thread; the
 // caller's thread blocks in run as if the dialog were modal.
 class Dialog : public WindowHandler {
@@ -40,11 +48,14 @@ public:
     Dialog(const std::string& page, const std::string& locale);
     ~Dialog() override;
 
-    // Loads the page and shows the window once it has loaded, failed to
-    // load, or the load wait ran out (logged at ERROR).
+    // Loads the page and shows the window once it has loaded; a page that
+    // failed to load, or whose load wait ran out (logged at ERROR), stays
+    // hidden.
     void show();
+    // Hides the window; a hidden dialog receives no more page events.
     void hide();
     // Shows the page and waits for endDialog; returns its DialogResult.
+    // Raises PageNotShown when the page did not load and nothing ended it.
     int run();
     void endDialog(int result);
 

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 
@@ -43,6 +44,7 @@ public:
 class ReloadingDialog : public ui::Dialog {
 public:
     ReloadingDialog() : ui::Dialog("reload.html", "de") {}
+    using ui::Dialog::windowHandle;
     void onDocumentComplete() override {
         visibleAtLoad.push_back(IsWindowVisible(windowHandle()) != FALSE);
         ui::Dialog::onDocumentComplete();
@@ -76,7 +78,9 @@ TEST(Dialog, PageEventsEndTheDialog) {
         {"refused.html", "complete\nexternal notify cancel\nexternal notify next", 0, false, 2, 1, "SetClientSite", nullptr},
         {"allowed.html", "complete\nexternal notify cancel", 1, false, 1, 1, "DoVerb -5", nullptr},
         {"browse.html", "complete\nexternal notify browse\nexternal notify next", -1, false, 2, 0, "external notify", nullptr},
-        {"missing.html", "error 404\nexternal notify next", -1, false, 2, 0, "NavigateError cancel=1", nullptr},
+        // A page that never loaded and that nothing ended raises (-1): no one could answer it.
+        {"missing.html", "error 404", -1, false, -1, 0, "NavigateError cancel=1", nullptr},
+        {"never.html", "", -1, false, -1, 0, nullptr, "did not load within 300 ms: .*never\\.html"},
         {"link.html", "complete\nbefore http://x/#\nexternal notify next", -1, false, 2, 0, "BeforeNavigate2 cancel=1", nullptr},
         {"away.html", "complete\nbefore res://C:/other.exe/x.html\nexternal notify next", -1, false, 2, 0, "BeforeNavigate2 cancel=1", nullptr},
         {"own.html", "complete\nbefore\nexternal notify next", -1, false, 2, 0, "BeforeNavigate2 cancel=0", nullptr},
@@ -85,7 +89,7 @@ TEST(Dialog, PageEventsEndTheDialog) {
          nullptr, "external.notify refused: the control shows a page of another origin"},
         {"early.html", "external notify next\ncomplete", -1, false, 2, 0, "SetAdvise null", nullptr},
         {"silent.html", "external notify next", -1, false, 2, 0, nullptr, "did not load within 300 ms: .*silent\\.html"},
-        {"raising.html", "complete\nexternal notify next", -1, true, 2, 0, nullptr, "load hook failed; handled as a navigation error"},
+        {"raising.html", "complete", -1, true, -1, 0, nullptr, "load hook failed; handled as a navigation error"},
     };
     ui::UIThread uiThread;
     StandinRegistration registration(uiThread);
@@ -95,7 +99,11 @@ TEST(Dialog, PageEventsEndTheDialog) {
         Answering answering(c.handler == 1);
         {
             TestDialog dialog(c.handler < 0 ? nullptr : &answering, c.page, c.raiseOnLoad);
-            EXPECT_EQ(c.result, dialog.run()) << c.page;
+            if (c.result < 0) {
+                EXPECT_THROW(dialog.run(), ui::PageNotShown) << c.page;
+            } else {
+                EXPECT_EQ(c.result, dialog.run()) << c.page;
+            }
         }
         EXPECT_EQ(c.asked, answering.asked) << c.page;
         if (c.call) {
@@ -117,6 +125,24 @@ TEST(Dialog, AReshownDialogWaitsForItsReloadAndThePageKeepsItsCloseBoxGreyed) {
     EXPECT_EQ(dialog.run(), 2);
     EXPECT_EQ(dialog.visibleAtLoad, std::vector<bool>({false, false}));
     EXPECT_TRUE(dialog.closeGreyed());
+}
+
+TEST(Dialog, AnEndedPageGetsNoLateEventsAndAReshownPageKeepsItsPlace) {
+    ui::UIThread uiThread;
+    StandinRegistration registration(uiThread);
+    standin::setScript("complete\nexternal notify next\npause 100\ncomplete\nexternal notify back\nend\n"
+                       "complete\nexternal notify next\nend\n");
+    ReloadingDialog dialog;
+    EXPECT_EQ(dialog.run(), 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_EQ(dialog.visibleAtLoad.size(), 1u);
+    SetWindowPos(dialog.windowHandle(), nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(dialog.run(), 2);
+    RECT placed = {};
+    GetWindowRect(dialog.windowHandle(), &placed);
+    EXPECT_EQ(placed.left, 7);
+    EXPECT_EQ(placed.top, 9);
+    EXPECT_EQ(dialog.visibleAtLoad.size(), 2u);
 }
 
 TEST(UIThread, TwoDialogsShareOneThreadThatRunsScriptForWorkersAndEndsAfterBoth) {

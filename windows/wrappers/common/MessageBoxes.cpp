@@ -7,13 +7,22 @@ std::string loadInstallerString(HINSTANCE instance, unsigned langId, unsigned id
     return StringResource(id, instance, langId).utf8();
 }
 
+namespace {
+
+const unsigned SetupTitleId = 3500;
+
+// The text with its first placeholder (such as "%s") replaced by value.
+std::string filledIn(std::string text, const char* placeholder, const std::string& value) {
+    const size_t at = text.find(placeholder);
+    if (at != std::string::npos) text.replace(at, 2, value);
+    return text;
+}
+
+} // namespace
+
 void showUnsupportedSystemMessage(HINSTANCE instance, unsigned langId, const char* majorVersion) {
     const std::string title = loadInstallerString(instance, langId, 115);
-    std::string text = loadInstallerString(instance, langId, 120);
-    const size_t at = text.find("%s");
-    if (at != std::string::npos) {
-        text.replace(at, 2, majorVersion);
-    }
+    const std::string text = filledIn(loadInstallerString(instance, langId, 120), "%s", majorVersion);
     MessageBoxW(nullptr, tstrings::toUtf16(text).c_str(), tstrings::toUtf16(title).c_str(),
                 MB_ICONINFORMATION | MB_TASKMODAL);
 }
@@ -32,4 +41,19 @@ void showStopMessage(HINSTANCE instance, unsigned langId, unsigned titleId, unsi
 
 void showUsageMessage(const std::string& text) {
     MessageBoxW(nullptr, tstrings::toUtf16(text).c_str(), L"Calyx Setup", MB_ICONINFORMATION | MB_OK);
+}
+
+bool askInstallWithoutPages(HINSTANCE instance, unsigned langId) {
+    return MessageBoxW(nullptr, tstrings::toUtf16(loadInstallerString(instance, langId, 3530)).c_str(),
+                       tstrings::toUtf16(loadInstallerString(instance, langId, SetupTitleId)).c_str(),
+                       MB_ICONWARNING | MB_YESNO | MB_SETFOREGROUND) == IDYES;
+}
+
+void showInstallOutcome(HINSTANCE instance, unsigned langId, int exitCode) {
+    const std::string text = exitCode == 0 ? loadInstallerString(instance, langId, 3531)
+                                           : filledIn(loadInstallerString(instance, langId, 3532), "%d",
+                                                      std::to_string(exitCode));
+    MessageBoxW(nullptr, tstrings::toUtf16(text).c_str(),
+                tstrings::toUtf16(loadInstallerString(instance, langId, SetupTitleId)).c_str(),
+                (exitCode == 0 ? MB_ICONINFORMATION : MB_ICONSTOP) | MB_OK | MB_SETFOREGROUND);
 }

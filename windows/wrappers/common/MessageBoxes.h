@@ -20,3 +20,11 @@ void showStopMessage(HINSTANCE instance, unsigned langId, unsigned titleId, unsi
 
 // The usage text for a user who started "/?" without a console.
 void showUsageMessage(const std::string& text);
+
+// No page can be shown: asks whether to install with the default settings
+// (string 3530); true for Yes.
+bool askInstallWithoutPages(HINSTANCE instance, unsigned langId);
+
+// After an install without pages: installed (3531), or failed with the exit
+// code (3532).
+void showInstallOutcome(HINSTANCE instance, unsigned langId, int exitCode);

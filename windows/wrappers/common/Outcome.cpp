@@ -50,7 +50,7 @@ std::string Outcome::line() const {
            " product=" + (productCode_.empty() ? "-" : productCode_) + " version=" + version_ +
            " lang=" + std::to_string(langId_) + " transform=" + (transform_ ? "yes" : "no") +
            " removed=" + std::to_string(removed_) + " agent=" + std::to_string(agentResult_) +
-           " restart=" + (restartRequired_ ? "required" : "none") + " ms=" + std::to_string(now >= start_ ? now - start_ : 0);
+           " restart=" + (restartRequired_ ? "required" : "none") + " ui=" + ui_ + " ms=" + std::to_string(now >= start_ ? now - start_ : 0);
 }
 
 void Outcome::write() {

@@ -7,7 +7,8 @@
 // the whole log:
 // "Outcome: exit=<code> reason=<word> product=<code or -> version=<carried
 // version> lang=<LANGID> transform=<yes|no> removed=<n> agent=<result>
-// ms=<duration>". Filled as the run learns things; written once, when the
+// restart=<none|required> ui=<how the run met its user, - before it is
+// known> ms=<duration>". Filled as the run learns things; written once, when the
 // owner's scope ends, or by write() on a path that ends the process without
 // unwinding.
 class Outcome {
@@ -49,6 +50,7 @@ public:
     void removed(unsigned count) { removed_ = count; }
     void agentResult(int result) { agentResult_ = result; }
     void restartRequired(bool required) { restartRequired_ = required; }
+    void ui(const std::string& word) { ui_ = word; }
     // The reason given, else the one the exit code decides.
     Reason reason() const;
 
@@ -73,5 +75,6 @@ private:
     unsigned removed_ = 0;
     int agentResult_ = -99;
     bool restartRequired_ = false;
+    std::string ui_ = "-";
     bool written_ = false;
 };

@@ -18,9 +18,9 @@ TEST(Outcome, LineCarriesEveryFactAndTheDuration) {
     now = 3500;
     EXPECT_EQ(outcome.line(), "Outcome: exit=1603 reason=package-failed product={AB} "
                               "version=1.8.0_451-b10 lang=1041 transform=yes removed=0 agent=-99 "
-                              "restart=none ms=2500");
+                              "restart=none ui=- ms=2500");
     outcome.restartRequired(true);
-    EXPECT_THAT(outcome.line(), HasSubstr(" agent=-99 restart=required ms="));
+    EXPECT_THAT(outcome.line(), HasSubstr(" agent=-99 restart=required ui=- ms="));
 }
 
 TEST(Outcome, FirstReasonStandsElseTheExitCodeDecides) {

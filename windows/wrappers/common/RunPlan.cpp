@@ -23,3 +23,16 @@ RunPlan planRun(const RunChoices& choices) {
     plan.schedulerEntry = !choices.oemUpdate;
     return plan;
 }
+
+RunPlan planWithoutPages(RunChoices choices) {
+    choices.silent = true;
+    RunPlan plan = planRun(choices);
+    plan.fallbackWindow = true;
+    return plan;
+}
+
+const char* uiWord(const RunPlan& plan) {
+    if (plan.fallbackWindow) return "fallback";
+    if (plan.pages) return "pages";
+    return plan.progressPage ? "passive" : "silent";
+}

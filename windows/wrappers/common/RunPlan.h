@@ -29,6 +29,15 @@ struct RunPlan {
     SecurityText securityText = SecurityText::Default;
     OutOfDateRemoval removal = OutOfDateRemoval::WithPages;  // after a successful install
     bool schedulerEntry = true;      // the common end keeps the agent's start-up entry
+    bool fallbackWindow = false;     // no page could be shown: a native bar and outcome box
 };
 
 RunPlan planRun(const RunChoices& choices);
+
+// The user agreed to install although no page can be shown: nothing asks,
+// as in a silent run, and the install shows a native bar and its outcome.
+RunPlan planWithoutPages(RunChoices choices);
+
+// How the run meets its user, for the outcome record: "pages", "passive",
+// "silent" or "fallback".
+const char* uiWord(const RunPlan& plan);

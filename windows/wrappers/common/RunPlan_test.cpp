@@ -51,7 +51,15 @@ TEST(RunPlan, ChoicesBecomeThePlanOfTheInstall) {
     const RunPlan plan = planRun(other);
     EXPECT_TRUE(!plan.pages && plan.progressPage && plan.removal == R::Silent);
     EXPECT_FALSE(plan.verifyPageRequested || plan.showVerifyPage || plan.schedulerEntry);
+    EXPECT_STREQ(uiWord(plan), "passive");
+    // Without pages a passive or an interactive run asks nothing and offers no removal.
+    const RunPlan fallback = planWithoutPages(other);
+    EXPECT_TRUE(!fallback.pages && !fallback.progressPage && fallback.removal == R::Silent);
+    EXPECT_EQ(planWithoutPages(RunChoices()).removal, R::None);
+    EXPECT_STREQ(uiWord(fallback), "fallback");
     other.silent = true;
     EXPECT_FALSE(planRun(other).progressPage);
+    EXPECT_STREQ(uiWord(planRun(other)), "silent");
     EXPECT_TRUE(planRun(RunChoices()).schedulerEntry);
+    EXPECT_STREQ(uiWord(planRun(RunChoices())), "pages");
 }

@@ -10,6 +10,7 @@
 #include "Log.h"
 #include "NetUtils.h"
 #include "ProgressDialog.h"
+#include "ProgressWindow.h"
 #include "SecurityPrompts.h"
 #include "WelcomeDialog.h"
 
@@ -96,6 +97,16 @@ std::unique_ptr<ProgressDialog> ShowProgressPage(const std::string& locale, cons
     } catch (const std::exception& e) {
         reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
         LOG_WARNING("The install runs without its progress page");
+        return nullptr;
+    }
+}
+
+std::unique_ptr<ui::ProgressWindow> ShowProgressWindow(const std::string& title) {
+    try {
+        return std::unique_ptr<ui::ProgressWindow>(new ui::ProgressWindow(title));
+    } catch (const std::exception& e) {
+        reportCaughtException(SOURCE_LOCATION_NAMED("WinMain"), e);
+        LOG_WARNING("The install runs without its progress window");
         return nullptr;
     }
 }

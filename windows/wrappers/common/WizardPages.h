@@ -4,6 +4,9 @@
 #include <string>
 
 class ProgressDialog;
+namespace ui {
+class ProgressWindow;
+}
 
 // How the welcome and folder pages ended.
 enum class WizardOutcome { Continue, CancelledOnWelcome, CancelledOnFolder };
@@ -28,6 +31,10 @@ void ShowTestPage(const std::string& name, const std::string& locale, bool showV
 // The progress page, shown modeless with the banner image at bannerPath
 // (none when empty); null (logged) when it cannot be made.
 std::unique_ptr<ProgressDialog> ShowProgressPage(const std::string& locale, const std::string& bannerPath);
+
+// The native progress window of a run without pages; null (logged) when
+// it cannot be made.
+std::unique_ptr<ui::ProgressWindow> ShowProgressWindow(const std::string& title);
 
 // Hides the progress page, if any; a failure is only logged.
 void HideProgressPage(ProgressDialog* page);

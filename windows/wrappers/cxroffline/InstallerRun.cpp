@@ -28,6 +28,7 @@
 #include "PackageExport.h"
 #include "ProgressController.h"
 #include "ProgressDialog.h"
+#include "ProgressWindow.h"
 #include "SysInfo.h"
 #include "UpdateConf.h"
 #include "UsageText.h"
@@ -215,7 +216,7 @@ InstallerRun::Stop InstallerRun::loadConfiguration() {
         return stop(Outcome::Reason::CONFIG_ERROR);
     }
     oemUpdate_ = config_->isEnabled("OEMUPDATE");
-    RunChoices choices;
+    RunChoices& choices = choices_;
     // The passive words load as "/s" so that nothing asks; the progress page still shows.
     choices.silent = config_->isSilent() && !admin_.passive;
     choices.passive = admin_.passive;
@@ -229,6 +230,7 @@ InstallerRun::Stop InstallerRun::loadConfiguration() {
     choices.process64Bit = SysInfo::isNative64BitProcess();
     choices.familyUpgrade = facts_.familyUpgrade;
     plan_ = planRun(choices);
+    outcome_.ui(uiWord(plan_));
     if (!plan_.takesFlag) ownSharedState();
     return std::nullopt;
 }
@@ -408,7 +410,14 @@ InstallerRun::Stop InstallerRun::runWizardPages() {
     if (!plan_.pages) return std::nullopt;
     std::string folder = installDir_.empty() ? GetDefaultInstallFolder(facts_.package64Bit) : installDir_;
     bool folderChosen = false;
-    switch (RunWizardPages(pageLocale(), !plan_.welcomePage, folder, folderChosen)) {
+    WizardOutcome ended = WizardOutcome::CancelledOnWelcome;
+    try {
+        ended = RunWizardPages(pageLocale(), !plan_.welcomePage, folder, folderChosen);
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+        return offerInstallWithoutPages();
+    }
+    switch (ended) {
     case WizardOutcome::Continue:
         if (folderChosen) installDir_ = folder.substr(0, 2047);
         return std::nullopt;
@@ -424,6 +433,19 @@ InstallerRun::Stop InstallerRun::runWizardPages() {
         break;
     }
     return endCancelled();
+}
+
+// The user who started the run must not be left with a blank window or
+// none: a box asks, and No ends the run as a cancel does.
+InstallerRun::Stop InstallerRun::offerInstallWithoutPages() {
+    LOG_WARNING("No page can be shown; the user is asked whether to install with the default settings");
+    if (!askInstallWithoutPages(instance_, langId_)) {
+        LOG_AT_NAMED(LOG_INFO, "WinMain", "The user declined the install without pages. Exit code: 0");
+        return endCancelled();
+    }
+    plan_ = planWithoutPages(choices_);
+    outcome_.ui(uiWord(plan_));
+    return std::nullopt;
 }
 
 // Nothing was installed or recorded yet: only the flag and the extracted
@@ -496,12 +518,17 @@ void InstallerRun::executePackage() {
         MarkSilentInstall();
         const std::unique_ptr<ProgressDialog> page =
             plan_.progressPage ? ShowProgressPage(pageLocale(), promoImage_.path()) : nullptr;
-        const std::unique_ptr<ProgressController> progress =
-            page ? startProgressController(page.get()) : nullptr;
+        std::unique_ptr<ui::ProgressWindow> window =
+            plan_.fallbackWindow ? ShowProgressWindow(loadInstallerString(instance_, langId_, 3500)) : nullptr;
+        ProgressView* const view = page ? static_cast<ProgressView*>(page.get()) : window.get();
+        std::unique_ptr<ProgressController> progress = view ? startProgressController(view) : nullptr;
         attachProgress(progress.get());
         runPackage();
+        progress.reset();
         HideProgressPage(page.get());
+        window.reset();
         removeOutOfDateSilently();
+        if (plan_.fallbackWindow) showInstallOutcome(instance_, langId_, exitCode_);
         return;
     }
     // Without a page the controller still runs (and so the mailbox exists);

@@ -106,6 +106,9 @@ private:
     // is kept for the usage ping.
     void removeOutOfDate(bool silent);
 
+    // No wizard page could be shown: asks whether to install without them.
+    Stop offerInstallWithoutPages();
+
     // Ends the run early for reason, with the code it fixes or with code.
     Stop stop(Outcome::Reason reason);
     Stop stop(int code, Outcome::Reason reason);
@@ -134,6 +137,7 @@ private:
     std::unique_ptr<InstallConfigData> config_;
     RunFacts facts_;
     AdminSwitches admin_;
+    RunChoices choices_;
     RunPlan plan_;
     bool oemUpdate_ = false;
     unsigned langId_ = 1033;
