@@ -42,54 +42,43 @@ std::string narrow(const wchar_t* s) {
     return s ? tstrings::toUtf8(s) : std::string();
 }
 
-// Boxes are answered in the script's order, each after the one before has
-// closed, however the answering threads are scheduled.
+// Boxes are answered in the script's order, each once the one before closed.
 std::mutex boxMutex;
 std::condition_variable boxTurn;
 unsigned boxTickets = 0, boxesServed = 0;
 
-int buttonOf(const std::string& answer) {
-    return answer == "yes" ? IDYES : answer == "ok" ? IDOK : IDNO;
-}
-
 // Waits up to 60 s for a message box of this process, presses the answer's
 // button and waits for the box to close.
 void answerBox(const std::string& answer, unsigned ticket) {
-    {
-        std::unique_lock<std::mutex> turn(boxMutex);
-        boxTurn.wait(turn, [ticket] { return boxesServed == ticket; });
-    }
-    struct Served {
-        ~Served() {
-            std::lock_guard<std::mutex> turn(boxMutex);
-            ++boxesServed;
-            boxTurn.notify_all();
-        }
-    } served;
-    for (int tries = 0; tries < 600; ++tries, Sleep(100)) {
-        for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
+    std::unique_lock<std::mutex> turn(boxMutex);
+    boxTurn.wait(turn, [ticket] { return boxesServed == ticket; });
+    turn.unlock();
+    HWND box = nullptr;
+    for (int tries = 0; tries < 600 && !box; ++tries, Sleep(100)) {
+        while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
             DWORD process = 0;
             GetWindowThreadProcessId(box, &process);
-            if (process != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
-            wchar_t caption[256] = {}, text[1024] = {};
-            GetWindowTextW(box, caption, 256);
-            GetDlgItemTextW(box, 0xFFFF, text, 1024);
-            record("box " + narrow(caption) + ": " + narrow(text) + " -> " + answer);
-            PostMessageW(box, WM_COMMAND, buttonOf(answer), 0);
-            for (int wait = 0; wait < 600 && IsWindow(box); ++wait) Sleep(100);
-            return;
+            if (process == GetCurrentProcessId() && IsWindowVisible(box)) break;
         }
     }
-    record("box none appeared");
+    if (box) {
+        wchar_t caption[256] = {}, text[1024] = {};
+        GetWindowTextW(box, caption, 256);
+        GetDlgItemTextW(box, 0xFFFF, text, 1024);
+        record("box " + narrow(caption) + ": " + narrow(text) + " -> " + answer);
+        PostMessageW(box, WM_COMMAND, answer == "yes" ? IDYES : answer == "ok" ? IDOK : IDNO, 0);
+        for (int wait = 0; wait < 600 && IsWindow(box); ++wait) Sleep(100);
+    } else {
+        record("box none appeared");
+    }
+    turn.lock();
+    ++boxesServed;
+    boxTurn.notify_all();
 }
 
 void startAnswering(const std::string& answer) {
-    unsigned ticket;
-    {
-        std::lock_guard<std::mutex> turn(boxMutex);
-        ticket = boxTickets++;
-    }
-    std::thread(answerBox, answer, ticket).detach();
+    std::lock_guard<std::mutex> turn(boxMutex);
+    std::thread(answerBox, answer, boxTickets++).detach();
 }
 
 // Keeps a reference to value in slot, dropping the one it held.
@@ -296,8 +285,7 @@ private:
         std::string step;
         {
             std::lock_guard<std::mutex> lock(stateMutex);
-            // A control whose page was opened under an earlier script plays
-            // none of a later one's steps.
+            // A page opened under an earlier script plays none of a later one's steps.
             if (steps.empty() || self->scriptOfPage != scriptGeneration) return 0;
             step = steps.front();
             steps.pop_front();
@@ -421,8 +409,7 @@ public:
             refused = refusing;
             if (refused) unplayed.swap(steps);
         }
-        if (refused) {
-            // Without a control only the script's boxes can be played.
+        if (refused) {  // only the script's boxes can be played
             record("CreateInstance refused");
             for (const std::string& step : unplayed) {
                 if (step.compare(0, 4, "box ") == 0) startAnswering(step.substr(4));

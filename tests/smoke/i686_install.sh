@@ -8,18 +8,13 @@ source "$(dirname "$0")/../e2e/lib.bash"
 started=$SECONDS
 
 how=$(cx_emulation_on 2>&1) || { echo "i686 smoke skipped: 32-bit programs cannot start here: $how"; exit 77; }
-# An emulated run that outlasts its bound is inconclusive. The bound covers
-# every step, the prefix's making too, and leaves CTest's limit a margin for
-# the clean-up: at the deadline every Wine process of both prefixes is
-# killed, since an emulated child can hold a pipe open after a timeout ended
-# its parent.
-budget=480
-deadline=$((started + budget))
-pristine="$repo/build/pristine-wineprefix"
-watchdog=
+# An emulated run that outlasts its bound (every step, within CTest's limit) is
+# inconclusive; at the deadline both prefixes' Wine processes are killed, as an
+# emulated child can hold a pipe open after a timeout ended its parent.
+budget=480 deadline=$((started + 480)) watchdog=
 if [ "$how" = emulated ]; then
-    (sleep "$budget"; for p in "$WINEPREFIX" "$pristine"; do WINEPREFIX=$p timeout 20 wineserver -k; done) \
-        </dev/null >/dev/null 2>&1 &
+    (sleep "$budget"; for p in "$WINEPREFIX" "$repo/build/pristine-wineprefix"; do
+        WINEPREFIX=$p timeout 20 wineserver -k; done) </dev/null >/dev/null 2>&1 &
     watchdog=$!
 fi
 cleanup() {

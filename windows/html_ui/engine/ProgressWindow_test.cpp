@@ -8,16 +8,14 @@ TEST(ProgressWindow, ABarInATitledWindowWithoutCloseBoxThatKeepsItsRange) {
     {
         ui::ProgressWindow window("Calyx Setup");
         const HWND hwnd = FindWindowW(L"CxrProgressWindow", L"Calyx Setup");
-        ASSERT_NE(hwnd, nullptr);
-        EXPECT_TRUE(IsWindowVisible(hwnd));
+        ASSERT_TRUE(hwnd && IsWindowVisible(hwnd));
         EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & WS_SYSMENU, 0);
-        const std::pair<double, int> shown[] = {{12.5, 12}, {-3, 0}, {60, 60}, {140, 100}};
-        for (const auto& step : shown) {
-            window.setProgress(step.first);
-            EXPECT_EQ(window.position(), step.second) << step.first;
+        const std::pair<double, int> steps[] = {{12.5, 12}, {-3, 0}, {60, 60}, {140, 100}};
+        for (const auto& [percent, shown] : steps) {
+            window.setProgress(percent);
+            EXPECT_EQ(window.position(), shown) << percent;
         }
-        // Alt+F4 must not end the window during the install.
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);  // Alt+F4 must not end it during the install
         EXPECT_TRUE(IsWindow(hwnd));
     }
     EXPECT_EQ(FindWindowW(L"CxrProgressWindow", nullptr), nullptr);
