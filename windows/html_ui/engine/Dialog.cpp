@@ -96,6 +96,14 @@ void Dialog::hide() {
     window->hide();
 }
 
+void Dialog::detachPage() noexcept {
+    try {
+        hide();
+    } catch (const std::exception& e) {
+        REPORT_CAUGHT(e);
+    }
+}
+
 int Dialog::run() {
     {
         ipc::Mutex::Lock lock(resultCondition.getMutex());

@@ -82,6 +82,9 @@ public:
     void setCancelHandler(CancelHandler* handler) { cancelHandler = handler; }
 
 protected:
+    // For the destructor of a dialog shown without run: no page event
+    // reaches it once its own members start to go. Failures are logged.
+    void detachPage() noexcept;
     // Evaluates each script in the page in order; a failing one is logged
     // and the rest still run, so that a load hook always reaches the base.
     void runPageCalls(const std::vector<std::string>& scripts);

@@ -13,6 +13,7 @@ namespace ui {
 class CalyxScrubProgressDialog : public ::ui::Dialog {
 public:
     explicit CalyxScrubProgressDialog(const std::string& locale);
+    ~CalyxScrubProgressDialog() override { detachPage(); }
 
     void onDocumentComplete() override;
     // The "viewListLink" link ends the page with DialogLink.

@@ -11,6 +11,7 @@
 class ProgressDialog : public ui::Dialog, public ProgressView {
 public:
     explicit ProgressDialog(const std::string& locale);
+    ~ProgressDialog() override { detachPage(); }
 
     // Pushes the banners and their rotation period, then shows the page.
     void onDocumentComplete() override;
