@@ -8,6 +8,7 @@
 #include "Log.h"
 #include "TeguError.h"
 #include "WinErrorHandling.h"
+#include "WindowClass.h"
 #include "WindowHandler.h"
 #include "tstrings.h"
 
@@ -20,26 +21,6 @@ const UINT WM_OFFER_MESSAGE = WM_USER + 1;
 const DWORD Style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 const DWORD ExStyle = WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME;
 const SIZE ClientSize = {500, 354};
-// The executable's own icon (id 1); a program without one gets the default.
-const WORD AppIconId = 1;
-
-void registerWindowClass(WNDPROC proc) {
-    WNDCLASSW wc = {};
-    const HINSTANCE module = GetModuleHandleW(nullptr);
-    if (GetClassInfoW(module, WindowClass, &wc)) {
-        return;
-    }
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = module;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconW(module, MAKEINTRESOURCEW(AppIconId));
-    wc.lpszClassName = WindowClass;
-    if (!RegisterClassW(&wc)) {
-        LOG_ERROR(systemFailure("RegisterClass", GetLastError()));
-    }
-}
-
 // Where the next page opens; the UI thread owns every page window.
 HMONITOR lastPageMonitor = nullptr;
 
@@ -81,7 +62,7 @@ SIZE BrowserWindow::clientSize2windowSize(SIZE client) {
 }
 
 void BrowserWindow::create() {
-    registerWindowClass(staticWndProc);
+    registerWindowClass(WindowClass, staticWndProc, CS_HREDRAW | CS_VREDRAW, nullptr);
     const SIZE size = clientSize2windowSize(scale2systemDPI(ClientSize));
     const HWND hwnd = CreateWindowExW(ExStyle, WindowClass, L"", Style, 100, 100, size.cx, size.cy,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), this);

@@ -7,6 +7,7 @@
 #include "FailureText.h"
 #include "TeguError.h"
 #include "WinErrorHandling.h"
+#include "WindowClass.h"
 #include "tstrings.h"
 
 namespace ui {
@@ -14,7 +15,6 @@ namespace ui {
 namespace {
 
 const wchar_t WindowClass[] = L"CxrProgressWindow";
-const WORD AppIconId = 1;
 const SIZE ClientSize = {360, 64};
 const DWORD Style = WS_POPUP | WS_CAPTION;
 const DWORD ExStyle = WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME;
@@ -25,26 +25,13 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void registerWindowClass() {
-    const HINSTANCE module = GetModuleHandleW(nullptr);
-    WNDCLASSW wc = {};
-    if (GetClassInfoW(module, WindowClass, &wc)) return;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = module;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconW(module, MAKEINTRESOURCEW(AppIconId));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = WindowClass;
-    if (!RegisterClassW(&wc)) LOG_ERROR(systemFailure("RegisterClass", GetLastError()));
-}
-
 } // namespace
 
 ProgressWindow::ProgressWindow(const std::string& title) {
     uiThread.execute([&] {
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
         if (!InitCommonControlsEx(&controls)) LOG_ERROR(systemFailure("InitCommonControlsEx", GetLastError()));
-        registerWindowClass();
+        registerWindowClass(WindowClass, windowProc, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
         const SIZE client = BrowserWindow::scale2systemDPI(ClientSize);
         RECT outer = {0, 0, client.cx, client.cy};
         AdjustWindowRectEx(&outer, Style, FALSE, ExStyle);
